@@ -1,0 +1,53 @@
+#include "app/GameMain.h"
+
+#include "app/FrameClock.h"
+#include "app/Input.h"
+#include "app/Video.h"
+#include "assets/Assets.h"
+#include "game/GameState.h"
+#include "game/Update.h"
+#include "render/Hud.h"
+#include "render/World.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// Throws away what is left in the queue, noting the window's close request among it.
+void DrainEvents() {
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_ALLEVENTS) > 0) {
+        if (event.type == SDL_QUIT) {
+            GameState.quitRequested = true;
+        }
+    }
+}
+
+} // namespace
+
+void RunFrame() {
+    MeasureFrame(ReadTickCount());
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SDL_PumpEvents();
+    PollInput();
+    UpdateGame(FrameTimeScale());
+    DrawWorld();
+    DrawHud();
+    SDL_GL_SwapBuffers();
+    DrainEvents();
+}
+
+int GameMain(int, char**) {
+    InitVideo();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    PrepareAssets();
+    NewGame();
+    while (!GameState.quitRequested) {
+        RunFrame();
+    }
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,53 @@
+#include "app/Input.h"
+
+#include <SDL.h>
+
+InputTables InputState;
+
+namespace {
+
+template <int Count> void Age(ButtonState (&table)[Count]) {
+    for (ButtonState& state : table) {
+        if (state != ButtonState::Up) {
+            state = ButtonState::Held;
+        }
+    }
+}
+
+// Takes every queued event of one kind and gives the index it names to `apply`.
+template <typename Apply> void TakeEvents(Uint32 mask, Apply apply) {
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, mask) > 0) {
+        apply(event);
+    }
+}
+
+template <int Count> void SetPhase(ButtonState (&table)[Count], unsigned index, ButtonState phase) {
+    if (index < static_cast<unsigned>(Count)) {
+        table[index] = phase;
+    }
+}
+
+} // namespace
+
+void PollInput() {
+    Age(InputState.keys);
+    TakeEvents(SDL_KEYDOWNMASK, [](const SDL_Event& event) {
+        SetPhase(InputState.keys, static_cast<unsigned>(event.key.keysym.sym), ButtonState::Pressed);
+    });
+    TakeEvents(SDL_KEYUPMASK, [](const SDL_Event& event) {
+        SetPhase(InputState.keys, static_cast<unsigned>(event.key.keysym.sym), ButtonState::Up);
+    });
+    Age(InputState.mouseButtons);
+    TakeEvents(SDL_MOUSEBUTTONDOWNMASK, [](const SDL_Event& event) {
+        SetPhase(InputState.mouseButtons, event.button.button, ButtonState::Pressed);
+    });
+    TakeEvents(SDL_MOUSEBUTTONUPMASK, [](const SDL_Event& event) {
+        SetPhase(InputState.mouseButtons, event.button.button, ButtonState::Up);
+    });
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    InputState.mouseX = x;
+    InputState.mouseY = y;
+}

@@ -1,0 +1,3 @@
+#include "assets/Assets.h"
+
+void PrepareAssets() {}

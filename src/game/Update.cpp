@@ -1,0 +1,3 @@
+#include "game/Update.h"
+
+void UpdateGame(float) {}

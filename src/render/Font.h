@@ -1,0 +1,18 @@
+// The bitmap font of the atlas and the text drawn with it.
+#pragma once
+
+constexpr int GlyphCount = 96;      // character codes 32 to 127
+constexpr int FirstGlyphCode = 32;
+
+// Texture coordinates of each glyph's corners: left-bottom, right-bottom, right-top, left-top.
+extern float GlyphTable[GlyphCount][8];
+// The glyph size in atlas pixels: the cell size until the table is built, the glyph after.
+extern float glyphWidth;
+extern float glyphHeight;
+
+// Fills `GlyphTable` and reduces the glyph size; runs once, at start-up.
+void BuildGlyphTable();
+
+// Draws `text` with its top-left corner at window pixel (x, y); needs identity matrices and the
+// atlas bound.
+void DrawText(float x, float y, const char* text, float scale);

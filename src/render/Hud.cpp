@@ -1,0 +1,3 @@
+#include "render/Hud.h"
+
+void DrawHud() {}

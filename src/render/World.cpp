@@ -1,0 +1,3 @@
+#include "render/World.h"
+
+void DrawWorld() {}

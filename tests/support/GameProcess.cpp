@@ -1,0 +1,184 @@
+#include "support/GameProcess.h"
+
+#include <X11/Xlib.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+void ApplyEnvironment(const std::vector<std::string>& environment) {
+    for (const std::string& entry : environment) {
+        const auto equals = entry.find('=');
+        if (equals == std::string::npos) {
+            unsetenv(entry.c_str());
+        } else {
+            setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
+        }
+    }
+}
+
+Window FindNamed(Display* display, Window parent, const std::string& name) {
+    Window root = 0;
+    Window up = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, parent, &root, &up, &children, &count) == 0) {
+        return 0;
+    }
+    Window found = 0;
+    for (unsigned k = 0; k < count && found == 0; ++k) {
+        char* title = nullptr;
+        if (XFetchName(display, children[k], &title) != 0 && title != nullptr) {
+            if (name == title) {
+                found = children[k];
+            }
+            XFree(title);
+        }
+        if (found == 0) {
+            found = FindNamed(display, children[k], name);
+        }
+    }
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return found;
+}
+
+} // namespace
+
+GameProcess StartGame(const std::string& folder, const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment) {
+    GameProcess game;
+    char pattern[] = "/tmp/snowroll-output-XXXXXX";
+    const int output = mkstemp(pattern);
+    game.outputPath = pattern;
+    game.pid = fork();
+    if (game.pid == 0) {
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        ApplyEnvironment(environment);
+        if (chdir(folder.c_str()) != 0) {
+            _exit(127);
+        }
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(GAME_BINARY));
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(GAME_BINARY, argv.data());
+        _exit(127);
+    }
+    close(output);
+    return game;
+}
+
+bool IsRunning(GameProcess& game) {
+    if (game.pid <= 0) {
+        return false;
+    }
+    int status = 0;
+    if (waitpid(game.pid, &status, WNOHANG) == 0) {
+        return true;
+    }
+    game.pid = -1;
+    game.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+    return false;
+}
+
+int WaitForExit(GameProcess& game, double seconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (IsRunning(game)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(game.pid, SIGKILL);
+            waitpid(game.pid, nullptr, 0);
+            game.pid = -1;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return game.exitStatus;
+}
+
+std::string GameOutput(const GameProcess& game) {
+    std::ifstream file(game.outputPath);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+Window FindWindow(Display* display, const std::string& name, double seconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        XSync(display, False);
+        const Window window = FindNamed(display, DefaultRootWindow(display), name);
+        if (window != 0) {
+            return window;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return 0;
+}
+
+void RequestClose(Display* display, Window window) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+void TypeKey(Display* display, Window window, KeySym keysym) {
+    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    const KeyCode code = XKeysymToKeycode(display, keysym);
+    XTestFakeKeyEvent(display, code, True, CurrentTime);
+    XTestFakeKeyEvent(display, code, False, CurrentTime);
+    XFlush(display);
+}
+
+void MovePointer(Display* display, Window window, int x, int y) {
+    XWarpPointer(display, 0, window, 0, 0, 0, 0, x, y);
+    XFlush(display);
+}
+
+Display* OpenDisplay() { return XOpenDisplay(nullptr); }
+
+void CloseDisplay(Display* display) { XCloseDisplay(display); }
+
+bool WindowSize(Display* display, Window window, int* width, int* height) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, window, &attributes) == 0) {
+        return false;
+    }
+    *width = attributes.width;
+    *height = attributes.height;
+    return true;
+}
+
+std::string WindowIconName(Display* display, Window window) {
+    char* name = nullptr;
+    if (XGetIconName(display, window, &name) == 0 || name == nullptr) {
+        return "";
+    }
+    std::string result = name;
+    XFree(name);
+    return result;
+}

@@ -1,0 +1,45 @@
+// Runs the real game binary as a child process and talks to its window through Xlib.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct GameProcess {
+    int pid = -1;
+    int exitStatus = -1;    // once ended: its exit status, or -2 when a signal ended it
+    std::string outputPath; // where the child's standard output and error go
+};
+
+// Starts the game in `folder` with `arguments`; `environment` entries "NAME=value" are set and
+// entries "NAME" are removed from the inherited environment.
+GameProcess StartGame(const std::string& folder, const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment);
+// True while the child runs.
+bool IsRunning(GameProcess& game);
+// Waits up to `seconds` for the child to end; returns its exit status, or -1 on a time-out
+// (the child is then killed) and -2 when it died of a signal.
+int WaitForExit(GameProcess& game, double seconds);
+// What the child wrote to standard output and standard error.
+std::string GameOutput(const GameProcess& game);
+
+// Xlib's own names, without its macros, which clash with GoogleTest's.
+struct _XDisplay;
+using Display = _XDisplay;
+using Window = unsigned long;
+using KeySym = unsigned long;
+
+// Opens the display named by DISPLAY; null when there is none.
+Display* OpenDisplay();
+void CloseDisplay(Display* display);
+
+// Looks for a top-level window named `name` for up to `seconds`; 0 when there is none.
+Window FindWindow(Display* display, const std::string& name, double seconds);
+// Asks a window to close, as a window manager does: WM_PROTOCOLS / WM_DELETE_WINDOW.
+void RequestClose(Display* display, Window window);
+// The size of a window and its icon name.
+bool WindowSize(Display* display, Window window, int* width, int* height);
+std::string WindowIconName(Display* display, Window window);
+// Types a key (an X keysym) into a window through XTest.
+void TypeKey(Display* display, Window window, KeySym keysym);
+// Moves the pointer to (x, y) in the window.
+void MovePointer(Display* display, Window window, int x, int y);
