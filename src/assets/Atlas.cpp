@@ -1,0 +1,3 @@
+#include "assets/Atlas.h"
+
+std::uint32_t LoadTextureAtlas() { return 0; }
