@@ -1,6 +1,8 @@
 #include "app/Input.h"
 
 #include <SDL.h>
+#include <cstdint>
+#include <cstring>
 
 InputTables InputState;
 
@@ -28,15 +30,24 @@ template <int Count> void SetPhase(ButtonState (&table)[Count], unsigned index, 
     }
 }
 
+// The key symbol of an event, read as a plain number: the event may carry a value that is not one
+// of SDL's named keys, and such a value must be ignored, not loaded as the enum.
+unsigned KeySymbol(const SDL_Event& event) {
+    static_assert(sizeof event.key.keysym.sym == sizeof(std::uint32_t), "SDLKey is 32 bits");
+    std::uint32_t symbol = 0;
+    std::memcpy(&symbol, &event.key.keysym.sym, sizeof symbol);
+    return symbol;
+}
+
 } // namespace
 
 void PollInput() {
     Age(InputState.keys);
     TakeEvents(SDL_KEYDOWNMASK, [](const SDL_Event& event) {
-        SetPhase(InputState.keys, static_cast<unsigned>(event.key.keysym.sym), ButtonState::Pressed);
+        SetPhase(InputState.keys, KeySymbol(event), ButtonState::Pressed);
     });
     TakeEvents(SDL_KEYUPMASK, [](const SDL_Event& event) {
-        SetPhase(InputState.keys, static_cast<unsigned>(event.key.keysym.sym), ButtonState::Up);
+        SetPhase(InputState.keys, KeySymbol(event), ButtonState::Up);
     });
     Age(InputState.mouseButtons);
     TakeEvents(SDL_MOUSEBUTTONDOWNMASK, [](const SDL_Event& event) {

@@ -3,4 +3,6 @@
 
 #include <SDL.h>
 
-int main(int argc, char** argv) { return GameMain(argc, argv); }
+int main(int argc, char** argv) {
+    return GameMain(argc, argv);
+}

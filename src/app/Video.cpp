@@ -51,8 +51,7 @@ void SetRenderState() {
 } // namespace
 
 SDL_Surface* OpenVideoMode(int bitsPerPixel) {
-    SDL_Surface* screen =
-        SDL_SetVideoMode(WindowWidth, WindowHeight, bitsPerPixel, SDL_OPENGL);
+    SDL_Surface* screen = SDL_SetVideoMode(WindowWidth, WindowHeight, bitsPerPixel, SDL_OPENGL);
     if (screen == nullptr) {
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);

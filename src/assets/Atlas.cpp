@@ -1,3 +1,5 @@
 #include "assets/Atlas.h"
 
-std::uint32_t LoadTextureAtlas() { return 0; }
+std::uint32_t LoadTextureAtlas() {
+    return 0;
+}

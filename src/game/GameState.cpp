@@ -2,9 +2,9 @@
 
 #include "game/Level.h"
 
-GameStateRecord GameState = {1, false, 0, 0, 0.0f, 0, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                             0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                             0,    nullptr};
+GameStateRecord GameState = {1,    false, 0,    0,    0.0f, 0,    0,    0.0f,
+                             0.0f, 0.0f,  0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                             0.0f, 0.0f,  0.0f, 0.0f, 0.0f, 0.0f, 0,    nullptr};
 
 void NewGame() {
     GameState.ballSize = 0.0f;

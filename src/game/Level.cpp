@@ -2,8 +2,8 @@
 
 #include "game/GameState.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <istream>
@@ -72,7 +72,8 @@ void SpreadSnow() {
                 continue;
             }
             for (int a = std::max(2 * i - 1, 0); a <= std::min(2 * i + 1, SnowPoints - 1); ++a) {
-                for (int b = std::max(2 * j - 1, 0); b <= std::min(2 * j + 1, SnowPoints - 1); ++b) {
+                for (int b = std::max(2 * j - 1, 0); b <= std::min(2 * j + 1, SnowPoints - 1);
+                     ++b) {
                     LevelMap.snow[a][b] = 0;
                 }
             }

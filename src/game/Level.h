@@ -11,10 +11,10 @@ constexpr float CellSize = 5.0f;
 constexpr float SnowSpacing = 2.5f;
 
 struct LevelGrids {
-    std::uint8_t walls[MazeCells][MazeCells];    // [i][j]: 1 = tree in cell (i, j) at (5i, 5j)
-    std::uint8_t snow[SnowPoints][SnowPoints];   // [a][b]: 1 = pile at (2.5a, 2.5b)
-    float wallOffsets[MazeCells][MazeCells];     // tree sinks by 0 to 0.99
-    float snowOffsets[SnowPoints][SnowPoints];   // pile sinks by 0 to 0.495
+    std::uint8_t walls[MazeCells][MazeCells];  // [i][j]: 1 = tree in cell (i, j) at (5i, 5j)
+    std::uint8_t snow[SnowPoints][SnowPoints]; // [a][b]: 1 = pile at (2.5a, 2.5b)
+    float wallOffsets[MazeCells][MazeCells];   // tree sinks by 0 to 0.99
+    float snowOffsets[SnowPoints][SnowPoints]; // pile sinks by 0 to 0.495
 };
 
 extern LevelGrids LevelMap;

@@ -1,7 +1,7 @@
 // The bitmap font of the atlas and the text drawn with it.
 #pragma once
 
-constexpr int GlyphCount = 96;      // character codes 32 to 127
+constexpr int GlyphCount = 96; // character codes 32 to 127
 constexpr int FirstGlyphCode = 32;
 
 // Texture coordinates of each glyph's corners: left-bottom, right-bottom, right-top, left-top.

@@ -14,9 +14,11 @@ const char* const Caption = "SDL/OpenGL Sample";
 struct GameWindowTest : ::testing::Test {
     void SetUp() override {
         display = OpenDisplay();
-        ASSERT_NE(display, nullptr) << "the display tests need DISPLAY (the test command starts Xvfb)";
+        ASSERT_NE(display, nullptr)
+            << "the display tests need DISPLAY (the test command starts Xvfb)";
     }
     void TearDown() override {
+        StopGame(game);
         if (display != nullptr) {
             CloseDisplay(display);
         }
@@ -28,12 +30,15 @@ struct GameWindowTest : ::testing::Test {
         return window != 0 ? FindWindow(display, Caption, 5.0) : 0;
     }
     Display* display = nullptr;
+    GameProcess game;
 };
 
-void Pause(int millis) { std::this_thread::sleep_for(std::chrono::milliseconds(millis)); }
+void Pause(int millis) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(millis));
+}
 
 TEST_F(GameWindowTest, KeysDoNotEndTheGameAndACloseRequestDoes) {
-    GameProcess game = StartGame(SOURCE_DIR, {"--help", "-fullscreen", "level9"}, {});
+    game = StartGame(SOURCE_DIR, {"--help", "-fullscreen", "level9"}, {});
     const Window window = SettledWindow();
     ASSERT_NE(window, 0u) << GameOutput(game);
 
@@ -67,19 +72,20 @@ TEST_F(GameWindowTest, FailedStartsEndWithTheStatusOfTheFailedStep) {
         int status;
     };
     const Case cases[] = {
-        {{"SDL_VIDEODRIVER=no-such-driver"}, 1},                 // SDL_Init fails
-        {{"SDL_VIDEODRIVER=dummy"}, 3},                          // no OpenGL: no video mode
-        {{"DISPLAY", "SDL_VIDEODRIVER", "TERM=xterm"}, 3},       // Debian's text-terminal driver
-        {{"DISPLAY", "SDL_VIDEODRIVER", "TERM"}, 1},             // ... whose terminal library ends it
+        {{"SDL_VIDEODRIVER=no-such-driver"}, 1},           // SDL_Init fails
+        {{"SDL_VIDEODRIVER=dummy"}, 3},                    // no OpenGL: no video mode
+        {{"DISPLAY", "SDL_VIDEODRIVER", "TERM=xterm"}, 3}, // Debian's text-terminal driver
+        {{"DISPLAY", "SDL_VIDEODRIVER", "TERM"}, 1},       // ... whose terminal library ends it
     };
     for (const Case& c : cases) {
-        GameProcess game = StartGame(SOURCE_DIR, {}, c.environment);
+        game = StartGame(SOURCE_DIR, {}, c.environment);
         EXPECT_EQ(WaitForExit(game, 10.0), c.status) << c.environment[0];
+        StopGame(game);
         EXPECT_EQ(FindWindow(display, Caption, 0.1), 0u);
     }
-    GameProcess quiet = StartGame(SOURCE_DIR, {}, {"SDL_VIDEODRIVER=dummy"});
-    EXPECT_EQ(WaitForExit(quiet, 10.0), 3);
-    EXPECT_EQ(GameOutput(quiet), "");
+    game = StartGame(SOURCE_DIR, {}, {"SDL_VIDEODRIVER=dummy"});
+    EXPECT_EQ(WaitForExit(game, 10.0), 3);
+    EXPECT_EQ(GameOutput(game), "");
 }
 
 } // namespace

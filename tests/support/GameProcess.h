@@ -6,14 +6,16 @@
 
 struct GameProcess {
     int pid = -1;
-    int exitStatus = -1;    // once ended: its exit status, or -2 when a signal ended it
-    std::string outputPath; // where the child's standard output and error go
+    int exitStatus = -1; // once ended: its exit status, or -2 when a signal ended it
+    int outputFile = -1; // the child's standard output and error, in an unlinked file
 };
 
 // Starts the game in `folder` with `arguments`; `environment` entries "NAME=value" are set and
 // entries "NAME" are removed from the inherited environment.
 GameProcess StartGame(const std::string& folder, const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment);
+// Ends the child if it still runs and lets go of its output; for the end of every test.
+void StopGame(GameProcess& game);
 // True while the child runs.
 bool IsRunning(GameProcess& game);
 // Waits up to `seconds` for the child to end; returns its exit status, or -1 on a time-out

@@ -1,5 +1,5 @@
-#include "game/GameState.h"
 #include "game/Level.h"
+#include "game/GameState.h"
 #include "support/Scratch.h"
 
 #include <cmath>
