@@ -5,7 +5,7 @@
 
 namespace {
 
-// The second frame starts at most one frame length (1441 bytes at most) after the first.
+// Enough of the head for two frames: the longest (layer II at 8 kHz) takes 2881 bytes.
 constexpr std::size_t HeadWindow = 4096;
 constexpr std::size_t Id3HeaderBytes = 10;
 
