@@ -1,5 +1,5 @@
 // Renders the game's tune to a 16-bit stereo WAV at 44.1 kHz and prints its length, RMS and
-// peak. The same build of the same sources writes the same bytes every time.
+// peak. Every build of the same sources writes the same bytes.
 // Usage: musicgen LOOP.wav [TWICE.wav]
 // The second file, if named, holds two rounds of the loop for the encoder.
 // tools/musicgen/rebuild-driftsong runs it and encodes the MP3.

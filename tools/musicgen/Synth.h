@@ -1,5 +1,5 @@
 // Sound sources for the music generator: oscillators, note voices and the room. Everything is
-// plain double arithmetic with no library maths, so the same score renders the same samples on
+// plain double arithmetic, with no sine or exponential from the C library, so the same score renders the same samples on
 // every machine and build.
 #pragma once
 
