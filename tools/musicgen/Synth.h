@@ -1,6 +1,6 @@
 // Sound sources for the music generator: oscillators, note voices and the room. Everything is
-// plain double arithmetic, with no sine or exponential from the C library, so the same score renders the same samples on
-// every machine and build.
+// plain double arithmetic, with no sine or exponential from the C library, so the same score
+// renders the same samples on every machine and build.
 #pragma once
 
 #include <cstdint>
