@@ -9,6 +9,11 @@
 namespace {
 
 const char* const AtlasPath = "Media/textureatlas.png";
+// The PNG signature, and where the width and height of its first chunk lie.
+const std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr int PngHeaderBytes = 24;
+constexpr int PngWidthAt = 16;
+constexpr int PngHeightAt = 20;
 
 // Channel masks of 8-bit pixels with red, or blue, in the first byte in memory.
 constexpr Uint32 FirstByteMask = 0x000000FFu;
@@ -105,7 +110,29 @@ bool ExpandGreyAlpha(SDL_Surface* surface, AtlasPixels& pixels) {
     return true;
 }
 
+std::uint32_t BigEndian32(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
+           static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+}
+
 } // namespace
+
+bool AtlasHeaderFits(SDL_RWops* source, int maxSide) {
+    if (source == nullptr) {
+        return false;
+    }
+    int start = SDL_RWtell(source);
+    std::uint8_t header[PngHeaderBytes] = {};
+    int got = SDL_RWread(source, header, 1, PngHeaderBytes);
+    SDL_RWseek(source, start, RW_SEEK_SET);
+    if (got != PngHeaderBytes || std::memcmp(header, PngSignature, sizeof PngSignature) != 0) {
+        return true;
+    }
+    std::uint32_t width = BigEndian32(header + PngWidthAt);
+    std::uint32_t height = BigEndian32(header + PngHeightAt);
+    std::uint32_t limit = maxSide > 0 ? static_cast<std::uint32_t>(maxSide) : 0;
+    return width > 0 && height > 0 && width <= limit && height <= limit;
+}
 
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
     pixels = AtlasPixels{};
@@ -152,7 +179,14 @@ std::uint32_t UploadAtlas(const AtlasPixels& pixels) {
 }
 
 std::uint32_t LoadTextureAtlas() {
-    SDL_Surface* surface = IMG_Load(AtlasPath);
+    SDL_RWops* source = SDL_RWFromFile(AtlasPath, "rb");
+    if (source == nullptr || !AtlasHeaderFits(source)) {
+        if (source != nullptr) {
+            SDL_RWclose(source);
+        }
+        return 0;
+    }
+    SDL_Surface* surface = IMG_Load_RW(source, 1);
     if (surface == nullptr) {
         return 0;
     }

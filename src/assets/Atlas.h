@@ -5,6 +5,7 @@
 #include <vector>
 
 struct SDL_Surface;
+struct SDL_RWops;
 
 // The largest side of an atlas image the game accepts; anything larger is taken as corrupt.
 constexpr int MaxAtlasSide = 4096;
@@ -22,6 +23,11 @@ struct AtlasPixels {
 // Copies a decoded image into `pixels`, converting any layout other than 8-bit RGB or RGBA in
 // either channel order to RGBA. False for no image, a zero-size or an oversized one.
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels);
+
+// Whether an image stream may be decoded: false for a PNG whose header states a zero side or one
+// over `maxSide`, so that no decoder sets out to allocate gigabytes for it. Leaves the stream
+// where it was.
+bool AtlasHeaderFits(SDL_RWops* source, int maxSide = MaxAtlasSide);
 
 // Makes a mipmapped texture of `pixels` and returns its name, left bound.
 std::uint32_t UploadAtlas(const AtlasPixels& pixels);
