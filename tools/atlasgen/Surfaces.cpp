@@ -129,7 +129,7 @@ Colour PileTop(float s, float t, int) {
 // The eight flat sides of the pile, faces toward +x, +x+z, ... in the order of u.
 Colour PileSide(float s, float t, int) {
     float facet = std::round(s * 8.0f) * (Pi / 4.0f);
-    float tone = ToonTone(FacetLambert(facet, 1.0f, 0.25f)) * (1.0f - 0.45f * t);
+    float tone = (0.3f + 0.7f * ToonTone(FacetLambert(facet, 1.0f, 0.25f))) * (1.0f - 0.4f * t);
     Colour c = SnowTone(tone);
     c = Mix(c, SnowLit, SmoothStep(0.08f, 0.02f, t));
     return Scale(c, 0.97f + 0.03f * PeriodicNoise(s * 40.0f, t * 6.0f, 64, 23));
