@@ -20,19 +20,6 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// A surface of `width` by 2 pixels whose bytes count up from 1, rows padded to `pitch`.
-SDL_Surface* CountingSurface(int width, int bytesPerPixel, Uint32 r, Uint32 g, Uint32 b, Uint32 a,
-                             std::vector<Uint8>& storage, int pitch) {
-    storage.assign(static_cast<std::size_t>(pitch) * 2, 0xEE);
-    for (int y = 0; y < 2; ++y) {
-        for (int i = 0; i < width * bytesPerPixel; ++i) {
-            storage[static_cast<std::size_t>(y * pitch + i)] =
-                static_cast<Uint8>(1 + y * width * bytesPerPixel + i);
-        }
-    }
-    return SDL_CreateRGBSurfaceFrom(storage.data(), width, 2, bytesPerPixel * 8, pitch, r, g, b, a);
-}
-
 // Decodes PNG bytes from memory the way the game decodes its atlas file.
 bool PrepareFromBytes(const std::string& bytes, AtlasPixels& pixels) {
     SDL_Surface* surface =
@@ -40,41 +27,6 @@ bool PrepareFromBytes(const std::string& bytes, AtlasPixels& pixels) {
     bool prepared = PrepareAtlasPixels(surface, pixels);
     SDL_FreeSurface(surface);
     return prepared;
-}
-
-TEST(AtlasImageTest, EightBitLayoutsKeepTheirChannelOrderAndLoseRowPadding) {
-    struct Case {
-        int bytesPerPixel;
-        Uint32 r, g, b, a;
-        std::uint32_t expected;
-    };
-    const Case cases[] = {{4, 0xFF, 0xFF00, 0xFF0000, 0xFF000000, GL_RGBA},
-                          {4, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, GL_BGRA},
-                          {4, 0xFF, 0xFF00, 0xFF0000, 0, GL_RGBA},
-                          {3, 0xFF, 0xFF00, 0xFF0000, 0, GL_RGB},
-                          {3, 0xFF0000, 0xFF00, 0xFF, 0, GL_BGR}};
-    for (const Case& c : cases) {
-        for (int pitch : {c.bytesPerPixel * 3, 12, 20}) {
-            if (pitch < c.bytesPerPixel * 3) {
-                continue;
-            }
-            std::vector<Uint8> storage;
-            SDL_Surface* surface =
-                CountingSurface(3, c.bytesPerPixel, c.r, c.g, c.b, c.a, storage, pitch);
-            AtlasPixels pixels;
-            ASSERT_TRUE(PrepareAtlasPixels(surface, pixels));
-            SDL_FreeSurface(surface);
-            EXPECT_EQ(pixels.pixelFormat, c.expected);
-            EXPECT_EQ(pixels.bytesPerPixel, c.bytesPerPixel);
-            EXPECT_EQ(pixels.width, 3);
-            EXPECT_EQ(pixels.height, 2);
-            std::vector<Uint8> packed;
-            for (int i = 0; i < 6 * c.bytesPerPixel; ++i) {
-                packed.push_back(static_cast<Uint8>(1 + i));
-            }
-            EXPECT_EQ(pixels.bytes, packed) << "pitch " << pitch;
-        }
-    }
 }
 
 TEST(AtlasImageTest, OtherLayoutsBecomeRgbaWithTheirOwnColours) {
