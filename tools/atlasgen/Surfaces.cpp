@@ -156,6 +156,30 @@ void RingNormal(int r, float& out, float& up) {
     up = -dr / length;
 }
 
+// Distance in model units on the head from (azimuth, ring) to a mark at (markDegrees, markRing),
+// taking the head as 5.2 units round and rings as 1.8 units apart.
+float HeadDistance(float azimuth, float ring, float markDegrees, float markRing) {
+    float turn = azimuth - markDegrees * (Pi / 180.0f);
+    turn = turn > Pi ? turn - 2.0f * Pi : (turn < -Pi ? turn + 2.0f * Pi : turn);
+    float across = turn * 5.2f;
+    float along = (ring - markRing) * 1.8f;
+    return std::sqrt(across * across + along * along);
+}
+
+// The face painted on the head around azimuth 0: rosy cheeks and a smile of coal.
+Colour Face(Colour c, float azimuth, float ring) {
+    float blush = std::fmax(SmoothStep(1.3f, 0.4f, HeadDistance(azimuth, ring, 38.0f, 12.7f)),
+                            SmoothStep(1.3f, 0.4f, HeadDistance(azimuth, ring, -38.0f, 12.7f)));
+    c = Mix(c, Colour{1.0f, 0.6f, 0.66f}, 0.6f * blush);
+    float coal = 0.0f;
+    for (int dot = -2; dot <= 2; ++dot) {
+        float lift = 0.12f * static_cast<float>(dot * dot);
+        float d = HeadDistance(azimuth, ring, 11.0f * static_cast<float>(dot), 12.0f + lift);
+        coal = std::fmax(coal, SmoothStep(0.5f, 0.32f, d));
+    }
+    return Mix(c, Colour{0.08f, 0.08f, 0.1f}, coal);
+}
+
 // The body of snowballs: azimuth along s, ring index 17 (top) to 0 (base centre) along t.
 Colour Body(float s, float t, int) {
     float ring = 17.0f * (1.0f - t);
@@ -173,7 +197,8 @@ Colour Body(float s, float t, int) {
     float crease = std::fmax(SmoothStep(0.16f, 0.06f, std::fabs(ring - 6.0f)),
                              SmoothStep(0.16f, 0.06f, std::fabs(ring - 11.0f)));
     float grain = PeriodicNoise(s * 48.0f, t * 24.0f, 48, 31);
-    return Mix(Scale(c, 0.975f + 0.025f * grain), Crease, 0.8f * crease);
+    c = Mix(Scale(c, 0.975f + 0.025f * grain), Crease, 0.8f * crease);
+    return Face(c, azimuth, ring);
 }
 
 // Coal with a small glint.
