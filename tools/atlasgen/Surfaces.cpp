@@ -246,7 +246,7 @@ Colour Cone(float s, float t, int variant) {
     float length = std::sqrt(out * out + up * up);
     float facet = (std::floor(s * 8.0f) + 0.5f) * (Pi / 4.0f);
     float tone = ToonTone(FacetLambert(facet, out / length, up / length));
-    Colour top = {0.25f - 0.035f * variant, 0.56f - 0.06f * variant, 0.30f - 0.03f * variant};
+    Colour top = {0.29f - 0.035f * variant, 0.62f - 0.06f * variant, 0.33f - 0.03f * variant};
     Colour green = Scale(top, 1.0f - 0.25f * t);
     Colour shade = {green.r * 0.45f, green.g * 0.55f, green.b * 0.75f};
     Colour c = tone < 0.5f ? Mix(shade, Scale(green, 0.78f), tone * 2.0f)
@@ -254,7 +254,7 @@ Colour Cone(float s, float t, int variant) {
     float hatch = std::sin(
         2.0f * Pi * (s * 96.0f + t * 6.0f + 0.4f * PeriodicNoise(s * 32.0f, t * 8.0f, 32, 61)));
     c = Scale(c, 0.95f + 0.06f * hatch);
-    float line = 0.28f + 0.06f * std::sin(s * 2.0f * Pi * 8.0f + variant) +
+    float line = 0.36f + 0.06f * std::sin(s * 2.0f * Pi * 8.0f + variant) +
                  0.04f * std::sin(s * 2.0f * Pi * 19.0f + 2.0f * variant);
     float snow = SmoothStep(line + 0.015f, line - 0.015f, t);
     c = Mix(c, SnowTone(tone), snow);
