@@ -112,6 +112,54 @@ TEST(AtlasImageTest, EveryKindOfPngDecodesToUploadablePixels) {
     EXPECT_EQ(atlas.pixelFormat, static_cast<std::uint32_t>(GL_RGB));
 }
 
+// One pixel of a decoded 8-bit RGB image as a single number.
+Uint32 PixelAt(const SDL_Surface* image, int x, int y) {
+    const Uint8* p = static_cast<const Uint8*>(image->pixels) + y * image->pitch + x * 3;
+    return static_cast<Uint32>(p[0]) << 16 | static_cast<Uint32>(p[1]) << 8 | p[2];
+}
+
+int Brightness(Uint32 pixel) {
+    return static_cast<int>((pixel >> 16) + (pixel >> 8 & 0xFF) + (pixel & 0xFF)) / 3;
+}
+
+// The outline patches are one flat dark colour, and every glyph stays inside the rectangle the
+// font samples, on a panel of one colour.
+TEST(AtlasImageTest, TheShippedAtlasKeepsOutlinesFlatAndGlyphsInsideTheirRectangles) {
+    SDL_Surface* atlas = IMG_Load((std::string(SOURCE_DIR) + "/Media/textureatlas.png").c_str());
+    ASSERT_NE(atlas, nullptr);
+    ASSERT_EQ(atlas->format->BytesPerPixel, 3);
+    const int patches[2][4] = {{546, 551, 248, 252}, {971, 988, 233, 241}};
+    for (const auto& patch : patches) {
+        Uint32 outline = PixelAt(atlas, patch[0], patch[2]);
+        EXPECT_LT(Brightness(outline), 80);
+        for (int y = patch[2]; y < patch[3]; ++y) {
+            for (int x = patch[0]; x < patch[1]; ++x) {
+                EXPECT_EQ(PixelAt(atlas, x, y), outline) << x << ", " << y;
+            }
+        }
+    }
+    const Uint32 panel = PixelAt(atlas, 0, 256);
+    EXPECT_LT(Brightness(panel), 80);
+    for (int code = 32; code < 128; ++code) {
+        int left = (code - 32) % 32 * 32;
+        int top = 256 + (code - 32) / 32 * 64;
+        int inkInside = 0;
+        int strayOutside = 0;
+        for (int y = top; y < top + 64; ++y) {
+            for (int x = left; x < left + 32; ++x) {
+                bool inside = x >= left + 2 && x < left + 30 && y >= top + 10 && y < top + 54;
+                Uint32 pixel = PixelAt(atlas, x, y);
+                inkInside += inside && Brightness(pixel) > 200 ? 1 : 0;
+                strayOutside += !inside && pixel != panel ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(strayOutside, 0) << "code " << code;
+        bool blank = code == 32 || code == 127;
+        EXPECT_EQ(inkInside == 0, blank) << "code " << code;
+    }
+    SDL_FreeSurface(atlas);
+}
+
 TEST(AtlasImageTest, EmptyOversizedTruncatedAndForeignImagesAreRefused) {
     AtlasPixels pixels;
     EXPECT_FALSE(PrepareAtlasPixels(nullptr, pixels));

@@ -5,6 +5,7 @@
 #include "Canvas.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -292,12 +293,17 @@ void PaintSurfaces() {
                              {0.70f, 0.96f, 0.20f, 0.40f, Arm, 0},
                              {0.10f, 0.20f, 0.94f, 0.99f, Solid, 0}};
     const Region tree[] = {
-        {0.02f, 0.62f, 0.02f, 0.20f, Cone, 0},          {0.02f, 0.62f, 0.23f, 0.41f, Cone, 1},
-        {0.02f, 0.62f, 0.44f, 0.62f, Cone, 2},          {0.02f, 0.62f, 0.65f, 0.83f, Cone, 3},
-        {0.66f, 0.96f, 0.02f, 0.40f, ConeUnderside, 0}, {0.66f, 0.96f, 0.45f, 0.85f, Trunk, 0},
-        {0.15f, 0.45f, 0.89f, 0.96f, Solid, 1}};
-    PaintCell(0, floor, 1);
-    PaintCell(1, pile, 2);
-    PaintCell(2, figure, 5);
-    PaintCell(3, tree, 7);
+        {0.02f, 0.62f, 0.02f, 0.20f, Cone, 0},
+        {0.02f, 0.62f, 0.23f, 0.41f, Cone, 1},
+        {0.02f, 0.62f, 0.44f, 0.62f, Cone, 2},
+        {0.02f, 0.62f, 0.65f, 0.83f, Cone, 3},
+        {0.66f, 0.96f, 0.02f, 0.40f, ConeUnderside, 0},
+        {0.66f, 0.96f, 0.45f, 0.85f, Trunk, 0},
+        {0.15f, 0.45f, 0.89f, 0.96f, Solid, 1},
+        // The outline patch once more at u 0.793 to 0.856, where tree data may also sample it.
+        {0.78f, 0.87f, 0.89f, 0.96f, Solid, 1}};
+    PaintCell(0, floor, static_cast<int>(std::size(floor)));
+    PaintCell(1, pile, static_cast<int>(std::size(pile)));
+    PaintCell(2, figure, static_cast<int>(std::size(figure)));
+    PaintCell(3, tree, static_cast<int>(std::size(tree)));
 }
