@@ -5,15 +5,18 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <cstring>
+#include <fstream>
 
 namespace {
 
 const char* const AtlasPath = "Media/textureatlas.png";
-// The PNG signature, and where the width and height of its first chunk lie.
+// The PNG signature; then chunks of a 4-byte length, a 4-byte type, the data and a 4-byte check,
+// the first one the header with the width and height.
 const std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr int PngHeaderBytes = 24;
-constexpr int PngWidthAt = 16;
-constexpr int PngHeightAt = 20;
+constexpr std::size_t ChunkFrameBytes = 12;
+constexpr std::size_t PngWidthAt = 16;
+constexpr std::size_t PngHeightAt = 20;
+constexpr std::uint32_t LargestChunk = 0x7FFFFFFFu;
 
 // Channel masks of 8-bit pixels with red, or blue, in the first byte in memory.
 constexpr Uint32 FirstByteMask = 0x000000FFu;
@@ -115,23 +118,46 @@ std::uint32_t BigEndian32(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
-} // namespace
-
-bool AtlasHeaderFits(SDL_RWops* source, int maxSide) {
-    if (source == nullptr) {
+// Whether the PNG's header states a size within limits and every chunk up to the closing one lies
+// whole inside the data.
+bool PngIsWhole(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    if (size < sizeof PngSignature + ChunkFrameBytes + 13 ||
+        std::memcmp(bytes, PngSignature, sizeof PngSignature) != 0 ||
+        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
         return false;
     }
-    int start = SDL_RWtell(source);
-    std::uint8_t header[PngHeaderBytes] = {};
-    int got = SDL_RWread(source, header, 1, PngHeaderBytes);
-    SDL_RWseek(source, start, RW_SEEK_SET);
-    if (got != PngHeaderBytes || std::memcmp(header, PngSignature, sizeof PngSignature) != 0) {
-        return true;
-    }
-    std::uint32_t width = BigEndian32(header + PngWidthAt);
-    std::uint32_t height = BigEndian32(header + PngHeightAt);
+    std::uint32_t width = BigEndian32(bytes + PngWidthAt);
+    std::uint32_t height = BigEndian32(bytes + PngHeightAt);
     std::uint32_t limit = maxSide > 0 ? static_cast<std::uint32_t>(maxSide) : 0;
-    return width > 0 && height > 0 && width <= limit && height <= limit;
+    if (width == 0 || height == 0 || width > limit || height > limit) {
+        return false;
+    }
+    for (std::size_t at = sizeof PngSignature; size - at >= ChunkFrameBytes;) {
+        std::uint32_t length = BigEndian32(bytes + at);
+        if (length > LargestChunk || length > size - at - ChunkFrameBytes) {
+            return false;
+        }
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        at += ChunkFrameBytes + length;
+    }
+    return false;
+}
+
+} // namespace
+
+SDL_Surface* DecodeAtlas(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    if (bytes == nullptr || size > MaxAtlasFileBytes || !PngIsWhole(bytes, size, maxSide)) {
+        return nullptr;
+    }
+    SDL_RWops* source = SDL_RWFromConstMem(bytes, static_cast<int>(size));
+    if (source == nullptr) {
+        return nullptr;
+    }
+    SDL_Surface* surface = IMG_LoadPNG_RW(source);
+    SDL_RWclose(source);
+    return surface;
 }
 
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
@@ -179,14 +205,17 @@ std::uint32_t UploadAtlas(const AtlasPixels& pixels) {
 }
 
 std::uint32_t LoadTextureAtlas() {
-    SDL_RWops* source = SDL_RWFromFile(AtlasPath, "rb");
-    if (source == nullptr || !AtlasHeaderFits(source)) {
-        if (source != nullptr) {
-            SDL_RWclose(source);
-        }
+    std::ifstream file(AtlasPath, std::ios::binary | std::ios::ate);
+    std::streamoff length = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (length <= 0 || static_cast<std::size_t>(length) > MaxAtlasFileBytes) {
         return 0;
     }
-    SDL_Surface* surface = IMG_Load_RW(source, 1);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), length)) {
+        return 0;
+    }
+    SDL_Surface* surface = DecodeAtlas(bytes.data(), bytes.size());
     if (surface == nullptr) {
         return 0;
     }

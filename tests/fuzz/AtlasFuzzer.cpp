@@ -13,9 +13,7 @@
 constexpr int FuzzedSide = 512;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    SDL_RWops* source = SDL_RWFromConstMem(data, static_cast<int>(size));
-    SDL_Surface* surface = AtlasHeaderFits(source, FuzzedSide) ? IMG_LoadPNG_RW(source) : nullptr;
-    SDL_RWclose(source);
+    SDL_Surface* surface = DecodeAtlas(data, size, FuzzedSide);
     AtlasPixels pixels;
     bool prepared = PrepareAtlasPixels(surface, pixels);
     SDL_FreeSurface(surface);

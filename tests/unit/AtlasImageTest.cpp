@@ -23,7 +23,7 @@ std::string ReadFile(const std::string& path) {
 // Decodes PNG bytes from memory the way the game decodes its atlas file.
 bool PrepareFromBytes(const std::string& bytes, AtlasPixels& pixels) {
     SDL_Surface* surface =
-        IMG_LoadPNG_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
+        DecodeAtlas(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     bool prepared = PrepareAtlasPixels(surface, pixels);
     SDL_FreeSurface(surface);
     return prepared;
@@ -190,6 +190,12 @@ TEST(AtlasImageTest, EmptyOversizedTruncatedAndForeignImagesAreRefused) {
     }
     folder.Write("Media/textureatlas.png", damaged);
     EXPECT_EQ(LoadTextureAtlas(), 0u);
+    // Cut right after a transparency chunk: SDL_image alone would read that chunk again forever.
+    std::string keyed = ReadFile(SeedFolder + "rgb8-key.png");
+    folder.Write("Media/textureatlas.png", keyed.substr(0, 51));
+    EXPECT_EQ(LoadTextureAtlas(), 0u);
+    folder.Write("Media/textureatlas.png", keyed.substr(0, keyed.size() - 12));
+    EXPECT_EQ(LoadTextureAtlas(), 0u) << "no closing chunk";
     folder.Write("Media/textureatlas.png", "11111\n00000\n");
     EXPECT_EQ(LoadTextureAtlas(), 0u);
     // A header that claims an absurd size over almost no data.
