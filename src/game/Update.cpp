@@ -124,13 +124,15 @@ void FollowBall(float t) {
     GameState.cameraZ += (goalZ - GameState.cameraZ) * share;
 }
 
-// A ball state that no frame of the game can produce (a centre or velocity that is not a number,
-// a size beyond its range) is brought back to one it can.
+// A ball state that no frame of the game can produce (a centre off the floor or not a number, a
+// velocity that is not a number, a size beyond its range) is brought back to one it can.
 void SettleBall() {
     if (!std::isfinite(GameState.ballX) || !std::isfinite(GameState.ballZ)) {
         GameState.ballX = StartX;
         GameState.ballZ = StartZ;
     }
+    GameState.ballX = ClampToFloor(GameState.ballX);
+    GameState.ballZ = ClampToFloor(GameState.ballZ);
     if (!std::isfinite(GameState.velocityX) || !std::isfinite(GameState.velocityZ)) {
         GameState.velocityX = 0.0f;
         GameState.velocityZ = 0.0f;
