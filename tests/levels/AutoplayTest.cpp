@@ -20,9 +20,9 @@
 
 namespace {
 
-constexpr int FrameLimit = 24000; // sixtieths of a second per level at most
-constexpr float Margin = 0.3f;    // room the bot leaves between the ball and the trees
-constexpr int LookAhead = 2;      // path steps to the point the bot steers at
+constexpr float TimeLimit = 24000.0f; // sixtieths of a second of play per level at most
+constexpr float Margin = 0.3f;        // room the bot leaves between the ball and the trees
+constexpr int LookAhead = 2;          // path steps to the point the bot steers at
 
 RoomGrid Room;
 int Parent[SnowPoints * SnowPoints];
@@ -32,21 +32,42 @@ bool Fits(int point, float radius) {
     return Room.room[point / SnowPoints][point % SnowPoints] > radius + Margin;
 }
 
-bool HasPile(int a, int b) {
-    return a >= 0 && b >= 0 && a < SnowPoints && b < SnowPoints && LevelMap.snow[a][b] != 0;
+// Piles left in the rectangle of snow points from (0, 0) to (a - 1, b - 1), refreshed each frame
+// so that the bot can ask for the piles in any window at once.
+int PilesBelow[SnowPoints + 1][SnowPoints + 1];
+
+void CountPiles() {
+    for (int a = 0; a < SnowPoints; ++a) {
+        for (int b = 0; b < SnowPoints; ++b) {
+            PilesBelow[a + 1][b + 1] = PilesBelow[a][b + 1] + PilesBelow[a + 1][b] -
+                                       PilesBelow[a][b] + (LevelMap.snow[a][b] != 0 ? 1 : 0);
+        }
+    }
 }
 
-// A point from which the ball gathers a pile: the pile's own, or a neighbour once the reach
-// has grown beyond the spacing of the points.
+// Piles left on the snow points a0..a1 by b0..b1, clipped to the grid.
+int PilesWithin(int a0, int a1, int b0, int b1) {
+    a0 = std::max(a0, 0);
+    b0 = std::max(b0, 0);
+    a1 = std::min(a1, SnowPoints - 1);
+    b1 = std::min(b1, SnowPoints - 1);
+    if (a0 > a1 || b0 > b1) {
+        return 0;
+    }
+    return PilesBelow[a1 + 1][b1 + 1] - PilesBelow[a0][b1 + 1] - PilesBelow[a1 + 1][b0] +
+           PilesBelow[a0][b0];
+}
+
+// A point from which the ball surely gathers a pile: one lies in the square inside its reach,
+// or on the lines through the point within its reach.
 bool GathersFrom(int point, float radius) {
     int a = point / SnowPoints;
     int b = point % SnowPoints;
-    if (HasPile(a, b)) {
-        return true;
-    }
-    bool wide = radius + 1.25f > SnowSpacing + Margin;
-    return wide &&
-           (HasPile(a + 1, b) || HasPile(a - 1, b) || HasPile(a, b + 1) || HasPile(a, b - 1));
+    float reach = radius + 1.25f - Margin;
+    int square = static_cast<int>(reach / std::sqrt(2.0f) / SnowSpacing);
+    int line = static_cast<int>(reach / SnowSpacing - 1e-4f);
+    return PilesWithin(a - square, a + square, b - square, b + square) > 0 ||
+           PilesWithin(a - line, a + line, b, b) > 0 || PilesWithin(a, a, b - line, b + line) > 0;
 }
 
 // The snow point nearest the ball that the ball fits on, or -1.
@@ -121,7 +142,7 @@ void SteerTowards(int waypoint, bool final) {
     float dx = SnowSpacing * (waypoint / SnowPoints) - GameState.ballX;
     float dz = SnowSpacing * (waypoint % SnowPoints) - GameState.ballZ;
     float distance = std::hypot(dx, dz);
-    float speed = final ? std::min(topSpeed, distance * 0.1f) : topSpeed;
+    float speed = final ? std::min(topSpeed, 0.1f + distance * 0.1f) : topSpeed;
     float wantX = distance > 0.0f ? dx / distance * speed : 0.0f;
     float wantZ = distance > 0.0f ? dz / distance * speed : 0.0f;
     float errorX = wantX - GameState.velocityX;
@@ -150,21 +171,26 @@ void SteerTowards(int waypoint, bool final) {
     SetKey(SDLK_LEFT, bestS < 0);
 }
 
-// One frame of the bot: keys for this frame, then the game's own step.
+void ReleaseKeys() {
+    for (int key : {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT}) {
+        SetKey(key, false);
+    }
+}
+
+// One frame of the bot: keys for this frame, then the game's own step. With nothing in reach
+// at its size, it rests on a point where it fits, or lets go, while the ball melts.
 void PlayFrame(float timeScale) {
-    float radius = 7.5f * GameState.ballSize + 1.25f;
+    float radius = BallRadius(GameState.ballSize);
+    CountPiles();
     int start = StartPoint(radius);
-    bool final = false;
+    bool final = true;
     int waypoint = start < 0 ? -1 : NextWaypoint(start, radius, final);
-    if (waypoint < 0) {
-        SteerTowards(start < 0 ? 0 : start, true);
-        if (start < 0) {
-            for (int key : {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT}) {
-                SetKey(key, false);
-            }
-        }
-    } else {
+    if (waypoint >= 0) {
         SteerTowards(waypoint, final);
+    } else if (start >= 0) {
+        SteerTowards(start, true);
+    } else {
+        ReleaseKeys();
     }
     UpdateGame(timeScale);
 }
@@ -189,18 +215,19 @@ void PlayAllLevels(float timeScale) {
     GameState.level = 1;
     NewGame();
     std::printf("time scale %.1f, frames per level:", timeScale);
+    const int frameLimit = static_cast<int>(TimeLimit / timeScale);
     for (int level = 1; level <= 10; ++level) {
         ASSERT_EQ(GameState.level, level);
         MeasureRoom(Room);
         int frames = 0;
-        while (GameState.level == level && frames < FrameLimit) {
+        while (GameState.level == level && frames < frameLimit) {
             PlayFrame(timeScale);
             ++frames;
         }
         std::printf(" %d", frames);
         std::fflush(stdout);
         ASSERT_NE(GameState.level, level)
-            << "level " << level << " not gathered in " << FrameLimit << " frames; "
+            << "level " << level << " not gathered in " << frameLimit << " frames; "
             << GameState.snowTotal - GameState.snowCollected << " piles left";
     }
     std::printf("\n");
