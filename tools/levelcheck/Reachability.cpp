@@ -52,12 +52,24 @@ float WayInto(const float (&best)[SnowPoints][SnowPoints], int i, int j) {
     return way;
 }
 
+bool Reached(const float (&best)[SnowPoints][SnowPoints], int a, int b) {
+    return a >= 0 && b >= 0 && a < SnowPoints && b < SnowPoints && best[a][b] >= 0.0f;
+}
+
+// A pile is gathered from its own point, or from a hair short of a neighbouring point: the room
+// changes no faster than the distance, so the ball still fits there. (On a level without its
+// ring of trees a pile in the far corner is missed by this, though a ball can gather it.)
+bool Gathered(const float (&best)[SnowPoints][SnowPoints], int a, int b) {
+    return Reached(best, a, b) || Reached(best, a + 1, b) || Reached(best, a - 1, b) ||
+           Reached(best, a, b + 1) || Reached(best, a, b - 1);
+}
+
 ReachReport Summarise(const float (&best)[SnowPoints][SnowPoints]) {
     ReachReport report{0, 0, 0, RoomLimit};
     for (int a = 0; a < SnowPoints; ++a) {
         for (int b = 0; b < SnowPoints; ++b) {
             if (LevelMap.snow[a][b] != 0) {
-                ++(best[a][b] >= 0.0f ? report.reachablePiles : report.unreachablePiles);
+                ++(Gathered(best, a, b) ? report.reachablePiles : report.unreachablePiles);
             }
         }
     }
