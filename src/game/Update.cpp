@@ -3,10 +3,13 @@
 #include "app/Input.h"
 #include "game/Collision.h"
 #include "game/GameState.h"
+#include "game/Level.h"
 #include "game/Snow.h"
 
 #include <SDL_keysym.h>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -36,9 +39,10 @@ constexpr float FloorHigh = 122.5f;
 
 constexpr double Pi = 3.1415926169185964;
 constexpr double Turn = 6.283185233837193;
-// Headings further than this from their target are first reduced by a remainder, so that the
-// turn-by-turn wrapping below takes a few steps at most.
-constexpr double FarApart = 8.0 * Turn;
+// Headings more than two turns from their target are first reduced by a remainder, so that the
+// turn-by-turn wrapping takes three steps at most. The cap on the steps ends the wrapping even
+// where a float is too coarse for a turn to change it.
+constexpr double FarApart = 2.0 * Turn;
 constexpr int MostWrapSteps = 4;
 
 float ClampTimeScale(float t) {
@@ -50,8 +54,8 @@ float ClampTimeScale(float t) {
 
 // Steers the camera targets by the pointer's distance from the window centre.
 void LookWithMouse(float t) {
-    float dx = static_cast<float>(InputState.mouseX - MouseCentreX);
-    float dy = static_cast<float>(InputState.mouseY - MouseCentreY);
+    float dx = static_cast<float>(std::int64_t{InputState.mouseX} - MouseCentreX);
+    float dy = static_cast<float>(std::int64_t{InputState.mouseY} - MouseCentreY);
     GameState.pitchTarget -= dy * MouseLookGain * t;
     GameState.yawTarget += dx * MouseLookGain * t;
     if (GameState.pitchTarget < LowestPitch) {
@@ -124,9 +128,11 @@ void FollowBall(float t) {
     GameState.cameraZ += (goalZ - GameState.cameraZ) * share;
 }
 
-// A ball state that no frame of the game can produce (a centre off the floor or not a number, a
-// velocity that is not a number, a size beyond its range) is brought back to one it can.
-void SettleBall() {
+// A state that no frame of the game can produce (a centre off the floor or not a number, a
+// velocity that is not a number, a size or a count beyond its range) is brought back to one it can.
+void SettleState() {
+    GameState.snowTotal = std::clamp(GameState.snowTotal, 0, SnowPoints * SnowPoints);
+    GameState.snowCollected = std::clamp(GameState.snowCollected, 0, GameState.snowTotal);
     if (!std::isfinite(GameState.ballX) || !std::isfinite(GameState.ballZ)) {
         GameState.ballX = StartX;
         GameState.ballZ = StartZ;
@@ -162,7 +168,7 @@ float BlendAngle(float target, float fraction) {
 
 void UpdateGame(float timeScale) {
     float t = ClampTimeScale(timeScale);
-    SettleBall();
+    SettleState();
     LookWithMouse(t);
     EaseCameraAngles(t);
     float startX = GameState.ballX;

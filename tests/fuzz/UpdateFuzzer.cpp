@@ -82,8 +82,8 @@ void TakeInput(Reader& reader) {
     }
     std::int32_t mouse[2];
     Take(reader, mouse, sizeof mouse);
-    InputState.mouseX = mouse[0] % 100000;
-    InputState.mouseY = mouse[1] % 100000;
+    InputState.mouseX = mouse[0];
+    InputState.mouseY = mouse[1];
 }
 
 bool OnFloor(float coordinate) {

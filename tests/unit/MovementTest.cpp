@@ -6,6 +6,7 @@
 
 #include <SDL_keysym.h>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <initializer_list>
 
@@ -116,7 +117,7 @@ TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
     EXPECT_FLOAT_EQ(BlendAngle(2.0f, 0.0f), 3.0f);
 
     // Headings that grew over a long game, or that no game produces, still give an answer.
-    for (float heading : {1000.0f, -12345.6f, 1e9f, -1e30f, 3e38f}) {
+    for (float heading : {7.0f, 40.0f, -45.0f, 1000.0f, -12345.6f, 1e9f, -1e30f, 3e38f}) {
         GameState.ballHeading = heading;
         float blended = BlendAngle(0.5f, 0.0f);
         EXPECT_LE(std::fabs(blended - 0.5f), 3.1416f) << heading;
@@ -179,6 +180,12 @@ TEST_F(MovementTest, CameraFollowsAndStrangeStatesSettle) {
     EXPECT_FLOAT_EQ(GameState.ballX, StartX);
     EXPECT_EQ(GameState.velocityZ, 0.0f);
     EXPECT_EQ(GameState.ballSize, 0.0f);
+
+    InputState.mouseX = INT32_MIN;
+    InputState.mouseY = INT32_MAX;
+    UpdateGame(1.0f);
+    EXPECT_LT(GameState.yawTarget, -100.0f) << "a pointer far to the left turns fast";
+    EXPECT_FLOAT_EQ(GameState.pitchTarget, -1.5707964f);
 
     GameState.ballX = 1e30f;
     GameState.ballZ = -1e30f;
