@@ -11,6 +11,7 @@
 #include <SDL_keysym.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -36,7 +37,14 @@ bool Fits(int point, float radius) {
 // so that the bot can ask for the piles in any window at once.
 int PilesBelow[SnowPoints + 1][SnowPoints + 1];
 
+// The piles gathered when they were last counted; -1 at the start of a level.
+std::int32_t CountedAt = -1;
+
 void CountPiles() {
+    if (GameState.snowCollected == CountedAt) {
+        return; // nothing gathered since
+    }
+    CountedAt = GameState.snowCollected;
     for (int a = 0; a < SnowPoints; ++a) {
         for (int b = 0; b < SnowPoints; ++b) {
             PilesBelow[a + 1][b + 1] = PilesBelow[a][b + 1] + PilesBelow[a + 1][b] -
@@ -219,6 +227,7 @@ void PlayAllLevels(float timeScale) {
     for (int level = 1; level <= 10; ++level) {
         ASSERT_EQ(GameState.level, level);
         MeasureRoom(Room);
+        CountedAt = -1;
         int frames = 0;
         while (GameState.level == level && frames < frameLimit) {
             PlayFrame(timeScale);
