@@ -102,7 +102,7 @@ TEST(AuthoredMeshes, CountsShellsNormalsAndTextureMargins) {
     EXPECT_EQ(FirTree.vertexCount, 444);
 
     const float figurePatch[4] = {0.1337f, 0.1484f, 0.9688f, 0.9838f};
-    const float treePatch[4] = {0.1720f, 0.4220f, 0.9102f, 0.9375f};
+    const float treePatch[4] = {0.7930f, 0.8555f, 0.9102f, 0.9375f};
     ExpectShell(FigureSmall, FigureSolidTriangles, 1.0f, figurePatch);
     ExpectShell(FigureLarge, FigureSolidTriangles, 3.0f, figurePatch);
     ExpectShell(FirTree, TreeSolidTriangles, 3.0f, treePatch);

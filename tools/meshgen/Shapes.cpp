@@ -411,7 +411,7 @@ constexpr double TrunkHeight = 25.0;
 constexpr Patch TrunkRegion = {0.66, 0.96, 0.45, 0.85};
 constexpr Patch UnderRegion = {0.66, 0.96, 0.02, 0.40};
 constexpr Patch ConeRegion = {0.02, 0.62, 0.0, 0.0};
-constexpr Patch TreeOutline = {0.1720, 0.4220, 0.9102, 0.9375};
+constexpr Patch TreeOutline = {0.7930, 0.8555, 0.9102, 0.9375};
 constexpr double TreeShell = 3.0;
 
 void BuildTrunk(MeshBuild& mesh) {
