@@ -68,7 +68,10 @@ struct RenderStateTest : ::testing::Test {
         OpenRenderWindow();
         ResetScene();
     }
-    void TearDown() override { ResetScene(); }
+    void TearDown() override {
+        ResetScene();
+        CloseRenderWindow();
+    }
 };
 
 TEST_F(RenderStateTest, WorldAndOverlayLeaveTheStateTheFrameStartedWith) {

@@ -102,6 +102,7 @@ struct TextGeometryTest : ::testing::Test {
         glyphWidth = savedWidth;
         glyphHeight = savedHeight;
         ResetScene();
+        CloseRenderWindow();
     }
     float savedTable[GlyphCount * 8];
     float savedWidth = 0;

@@ -48,6 +48,10 @@ void OpenRenderWindow() {
     });
 }
 
+void CloseRenderWindow() {
+    SDL_Quit();
+}
+
 void ResetScene() {
     ResetGlobalRecords();
     GameState.atlasTexture = atlas;

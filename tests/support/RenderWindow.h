@@ -9,6 +9,9 @@
 // atlas uploaded again. Runs in the source folder, where the game's media lie.
 void OpenRenderWindow();
 
+// Closes the window, so that the display holds only the windows a test makes itself.
+void CloseRenderWindow();
+
 // Puts the records back to their start values, keeping the atlas, and the GL state and
 // matrices back to the state the window was opened with; clears the frame.
 void ResetScene();
