@@ -58,16 +58,7 @@ void ExpectFrame(const std::string& name, bool withWorld, bool withHud) {
     EXPECT_EQ(mismatch, "") << name;
 }
 
-struct PixelTest : ::testing::Test {
-    void SetUp() override {
-        OpenRenderWindow();
-        ResetScene();
-    }
-    void TearDown() override {
-        ResetScene();
-        CloseRenderWindow();
-    }
-};
+struct PixelTest : RenderWindowTest {};
 
 // The first view of a level once the camera has flown out behind the figure.
 TEST_F(PixelTest, StartViewOfALevel) {

@@ -8,15 +8,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <new>
 
 namespace {
-
-std::atomic<long> allocations{0};
 
 struct Matrices {
     GLdouble model[16];
@@ -63,16 +58,7 @@ void ExpectFrameStartState(const char* after) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << after;
 }
 
-struct RenderStateTest : ::testing::Test {
-    void SetUp() override {
-        OpenRenderWindow();
-        ResetScene();
-    }
-    void TearDown() override {
-        ResetScene();
-        CloseRenderWindow();
-    }
-};
+struct RenderStateTest : RenderWindowTest {};
 
 TEST_F(RenderStateTest, WorldAndOverlayLeaveTheStateTheFrameStartedWith) {
     GameState.cameraX = 40.0f;
@@ -131,47 +117,4 @@ TEST_F(RenderStateTest, TheCameraLooksAlongItsAnglesFromItsPosition) {
     EXPECT_LT(y, 240.0);
 }
 
-// After the first frame has compiled what the driver needs, a frame allocates nothing of ours.
-TEST_F(RenderStateTest, AFrameAllocatesNothing) {
-    GameState.ballSize = 0.6f;
-    DrawWorld();
-    DrawHud();
-    const long before = allocations.load();
-    GameState.ballSize = 0.3f;
-    DrawWorld();
-    DrawHud();
-    EXPECT_EQ(allocations.load(), before);
-}
-
 } // namespace
-
-// Every allocation of this program is counted; all of them go through malloc and free, so that
-// new and delete of any form stay paired under the sanitizers.
-void* operator new(std::size_t size) {
-    ++allocations;
-    void* memory = std::malloc(size == 0 ? 1 : size);
-    if (memory == nullptr) {
-        std::abort();
-    }
-    return memory;
-}
-
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-
-void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
-}

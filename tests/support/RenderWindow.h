@@ -4,6 +4,8 @@
 
 #include "support/Picture.h"
 
+#include <gtest/gtest.h>
+
 // Opens the window with the game's render state unless it is open, and prepares the assets
 // once per process (their preparation cannot be repeated); a window opened again gets the
 // atlas uploaded again. Runs in the source folder, where the game's media lie.
@@ -18,3 +20,16 @@ void ResetScene();
 
 // The frame drawn so far (the back buffer), top row first.
 Picture ReadFrame();
+
+// A test that draws in the window: a clean scene before, the records put back and the window
+// closed after.
+struct RenderWindowTest : ::testing::Test {
+    void SetUp() override {
+        OpenRenderWindow();
+        ResetScene();
+    }
+    void TearDown() override {
+        ResetScene();
+        CloseRenderWindow();
+    }
+};

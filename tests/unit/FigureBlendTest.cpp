@@ -38,13 +38,9 @@ TEST_F(FigureBlendTest, TheEndsOfTheSizeRangeGiveTheTwoFormsExactly) {
     EXPECT_TRUE(std::equal(blended, blended + FigureFloats, FigureLarge.positions));
 }
 
-TEST_F(FigureBlendTest, HalfSizeLiesHalfwayForEveryVertexAndTheLastOne) {
+TEST_F(FigureBlendTest, HalfSizeLiesHalfwayForEveryVertex) {
     GameState.ballSize = 0.5f;
     const float* blended = BuildFigureMesh();
-    for (int k : {0, 1, 2, 1331 * 3, FigureFloats - 1}) {
-        EXPECT_FLOAT_EQ(blended[k], (FigureSmall.positions[k] + FigureLarge.positions[k]) / 2)
-            << "float " << k;
-    }
     int off = 0;
     for (int k = 0; k < FigureFloats; ++k) {
         off += blended[k] != 0.5f * FigureSmall.positions[k] + 0.5f * FigureLarge.positions[k];
