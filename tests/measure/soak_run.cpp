@@ -60,11 +60,22 @@ int main(int argc, char** argv) {
     }
     const long startKiB = ResidentKiB(game.pid);
     std::printf("resident memory at start: %ld KiB\n", startKiB);
+    std::fflush(stdout);
     std::mt19937 random(20261206u);
     bool down[9] = {};
     long peakKiB = startKiB;
-    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    const auto begin = Clock::now();
+    const auto end = begin + std::chrono::seconds(seconds);
+    auto nextReport = begin + std::chrono::seconds(30);
     while (Clock::now() < end) {
+        if (Clock::now() >= nextReport) {
+            const auto elapsed =
+                std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - begin);
+            std::printf("  after %3ld s: %ld KiB\n", static_cast<long>(elapsed.count()),
+                        ResidentKiB(game.pid));
+            std::fflush(stdout);
+            nextReport += std::chrono::seconds(30);
+        }
         RandomInput(display, window, random, down);
         std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 200));
         if (!IsRunning(game)) {
