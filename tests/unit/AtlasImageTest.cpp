@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <SDL_image.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -103,18 +102,11 @@ TEST(AtlasImageTest, EveryKindOfPngDecodesToUploadablePixels) {
             EXPECT_EQ(pixels.bytes[1], pixels.bytes[2]) << seed;
         }
     }
-    // The committed atlas itself: 8-bit RGB, red first, top-left pixel as stored.
-    AtlasPixels atlas;
-    ASSERT_TRUE(
-        PrepareFromBytes(ReadFile(std::string(SOURCE_DIR) + "/Media/textureatlas.png"), atlas));
-    EXPECT_EQ(atlas.width, 1024);
-    EXPECT_EQ(atlas.height, 1024);
-    EXPECT_EQ(atlas.pixelFormat, static_cast<std::uint32_t>(GL_RGB));
 }
 
-// One pixel of a decoded 8-bit RGB image as a single number.
-Uint32 PixelAt(const SDL_Surface* image, int x, int y) {
-    const Uint8* p = static_cast<const Uint8*>(image->pixels) + y * image->pitch + x * 3;
+// One pixel of the prepared 8-bit RGB atlas as a single number.
+Uint32 PixelAt(const AtlasPixels& image, int x, int y) {
+    const Uint8* p = image.bytes.data() + (y * image.width + x) * 3;
     return static_cast<Uint32>(p[0]) << 16 | static_cast<Uint32>(p[1]) << 8 | p[2];
 }
 
@@ -122,12 +114,15 @@ int Brightness(Uint32 pixel) {
     return static_cast<int>((pixel >> 16) + (pixel >> 8 & 0xFF) + (pixel & 0xFF)) / 3;
 }
 
-// The outline patches are one flat dark colour, and every glyph stays inside the rectangle the
-// font samples, on a panel of one colour.
+// The committed atlas is 8-bit RGB, red first; its outline patches are one flat dark colour, and
+// every glyph stays inside the rectangle the font samples, on a panel of one colour.
 TEST(AtlasImageTest, TheShippedAtlasKeepsOutlinesFlatAndGlyphsInsideTheirRectangles) {
-    SDL_Surface* atlas = IMG_Load((std::string(SOURCE_DIR) + "/Media/textureatlas.png").c_str());
-    ASSERT_NE(atlas, nullptr);
-    ASSERT_EQ(atlas->format->BytesPerPixel, 3);
+    AtlasPixels atlas;
+    ASSERT_TRUE(
+        PrepareFromBytes(ReadFile(std::string(SOURCE_DIR) + "/Media/textureatlas.png"), atlas));
+    ASSERT_EQ(atlas.width, 1024);
+    ASSERT_EQ(atlas.height, 1024);
+    ASSERT_EQ(atlas.pixelFormat, static_cast<std::uint32_t>(GL_RGB));
     const int patches[2][4] = {{546, 551, 248, 252}, {971, 988, 233, 241}};
     for (const auto& patch : patches) {
         Uint32 outline = PixelAt(atlas, patch[0], patch[2]);
@@ -157,7 +152,6 @@ TEST(AtlasImageTest, TheShippedAtlasKeepsOutlinesFlatAndGlyphsInsideTheirRectang
         bool blank = code == 32 || code == 127;
         EXPECT_EQ(inkInside == 0, blank) << "code " << code;
     }
-    SDL_FreeSurface(atlas);
 }
 
 TEST(AtlasImageTest, EmptyOversizedTruncatedAndForeignImagesAreRefused) {
