@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -59,15 +60,11 @@ void TakeMaze(Reader& reader) {
 }
 
 void TakeState(Reader& reader) {
-    GameState.ballX = TakeFloat(reader);
-    GameState.ballZ = TakeFloat(reader);
-    GameState.velocityX = TakeFloat(reader);
-    GameState.velocityZ = TakeFloat(reader);
-    GameState.ballHeading = TakeFloat(reader);
-    GameState.ballSize = TakeFloat(reader);
-    GameState.yawTarget = TakeFloat(reader);
-    GameState.pitchTarget = TakeFloat(reader);
-    GameState.cameraYaw = TakeFloat(reader);
+    for (float* value : {&GameState.ballX, &GameState.ballZ, &GameState.velocityX,
+                         &GameState.velocityZ, &GameState.ballHeading, &GameState.ballSize,
+                         &GameState.yawTarget, &GameState.pitchTarget, &GameState.cameraYaw}) {
+        *value = TakeFloat(reader);
+    }
     std::int32_t counts[2];
     Take(reader, counts, sizeof counts);
     GameState.level = counts[0];
