@@ -142,10 +142,9 @@ TEST_F(SnowTest, SkippingScanGathersWhatTheFullScanGathers) {
 
 TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     ScratchFolder folder;
-    std::string fullRow(25, '1');
     std::string allTrees;
     for (int r = 0; r < 25; ++r) {
-        allTrees += fullRow + "\n";
+        allTrees += std::string(25, '1') + "\n";
     }
     folder.Write("Media/level3.txt", allTrees);
 
