@@ -11,7 +11,8 @@ struct GameProcess {
 };
 
 // Starts the game in `folder` with `arguments`; `environment` entries "NAME=value" are set and
-// entries "NAME" are removed from the inherited environment.
+// entries "NAME" are removed from the inherited environment. An entry SNOWROLL_TEST_PROGRAM=path
+// starts that program in place of the game built here.
 GameProcess StartGame(const std::string& folder, const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment);
 // Ends the child if it still runs and lets go of its output; for the end of every test.
