@@ -27,13 +27,16 @@ install(FILES ${packaging}/org.snowroll.snowroll.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The man page names the installed paths, so it is written when the prefix is known: at install
 # time, where `--prefix` or the package's /usr may differ from the configured prefix.
+# Installs into different prefixes may run at once (a package build beside a plain install), so
+# each writes its own copy.
 install(CODE "
     set(PROJECT_VERSION ${PROJECT_VERSION})
     set(SNOWROLL_FULL_DATA_DIR \${CMAKE_INSTALL_PREFIX}/${SNOWROLL_DATA_DIR})
     set(SNOWROLL_FULL_PROGRAM \${CMAKE_INSTALL_PREFIX}/${SNOWROLL_PROGRAM_DIR}/snowroll)
-    configure_file(${packaging}/snowroll.6.in ${PROJECT_BINARY_DIR}/packaging/snowroll.6 @ONLY)
-    file(INSTALL ${PROJECT_BINARY_DIR}/packaging/snowroll.6
-        DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
+    string(MD5 target \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
+    set(page ${PROJECT_BINARY_DIR}/packaging/man-\${target}/snowroll.6)
+    configure_file(${packaging}/snowroll.6.in \${page} @ONLY)
+    file(INSTALL \${page} DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
 ")
 foreach(size ${SNOWROLL_ICON_SIZES})
     install(FILES ${packaging}/icons/snowroll-${size}.png
