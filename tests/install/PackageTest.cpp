@@ -1,0 +1,96 @@
+// The Debian package: built by CPack, installed into this machine with apt-get, started from the
+// menu's command in an unrelated folder, closed, and removed again.
+#include "Command.h"
+#include "support/GameProcess.h"
+#include "support/Scratch.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const Caption = "SDL/OpenGL Sample";
+const char* const Apt = "DEBIAN_FRONTEND=noninteractive apt-get -y -q ";
+
+struct PackageTest : ::testing::Test {
+    void SetUp() override {
+        if (geteuid() != 0) {
+            GTEST_SKIP() << "installing a package into the machine needs root";
+        }
+        display = OpenDisplay();
+        ASSERT_NE(display, nullptr)
+            << "the display tests need DISPLAY (the test command starts Xvfb)";
+    }
+    void TearDown() override {
+        StopGame(game);
+        if (display != nullptr) {
+            CloseDisplay(display);
+        }
+        if (installed) {
+            RunCommand(std::string(Apt) + "remove snowroll");
+        }
+    }
+    // Builds the package into the scratch folder and returns its path.
+    std::string BuildPackage() {
+        const CommandResult pack =
+            RunCommand(std::string(CPACK_COMMAND) + " -G DEB --config " +
+                       Quoted(std::string(BUILD_DIR) + "/CPackConfig.cmake") + " -B " +
+                       Quoted(scratch.path + "/package"));
+        EXPECT_EQ(pack.status, 0) << pack.output;
+        for (const auto& entry : fs::directory_iterator(scratch.path + "/package")) {
+            if (entry.path().extension() == ".deb") {
+                return entry.path().string();
+            }
+        }
+        return "";
+    }
+    ScratchFolder scratch;
+    Display* display = nullptr;
+    GameProcess game;
+    bool installed = false;
+};
+
+TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
+    const std::string package = BuildPackage();
+    ASSERT_NE(package, "");
+    EXPECT_EQ(fs::path(package).filename().string().rfind("snowroll_" PROJECT_VERSION "_", 0), 0u);
+    // The dependencies come from the libraries the game links.
+    const CommandResult depends = RunCommand("dpkg-deb -f " + Quoted(package) + " Depends");
+    for (const char* library : {"libsdl1.2debian", "libgl1", "libglu1-mesa | libglu1", "libc6"}) {
+        EXPECT_NE(depends.output.find(library), std::string::npos) << depends.output;
+    }
+
+    const CommandResult install = RunCommand(std::string(Apt) + "install " + Quoted(package));
+    installed = true;
+    ASSERT_EQ(install.status, 0) << install.output;
+    for (const char* file : {"/usr/bin/snowroll", "/usr/libexec/snowroll/snowroll",
+                             "/usr/share/applications/snowroll.desktop",
+                             "/usr/share/icons/hicolor/48x48/apps/snowroll.png"}) {
+        EXPECT_TRUE(fs::exists(file)) << file;
+    }
+
+    // The command a menu runs, from a folder that has nothing to do with the game.
+    fs::create_directory(scratch.path + "/home");
+    game = StartGame(scratch.path + "/home", {}, {"SNOWROLL_TEST_PROGRAM=/usr/bin/snowroll"});
+    Window window = FindWindow(display, Caption, 10.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    window = window != 0 ? FindWindow(display, Caption, 5.0) : 0;
+    ASSERT_NE(window, 0u) << GameOutput(game);
+    RequestClose(display, window);
+    EXPECT_EQ(WaitForExit(game, 5.0), 0);
+
+    const CommandResult remove = RunCommand(std::string(Apt) + "remove snowroll");
+    EXPECT_EQ(remove.status, 0) << remove.output;
+    installed = remove.status != 0;
+    EXPECT_FALSE(fs::exists("/usr/bin/snowroll"));
+    EXPECT_FALSE(fs::exists("/usr/libexec/snowroll"));
+    EXPECT_FALSE(fs::exists("/usr/share/snowroll"));
+}
+
+} // namespace
