@@ -26,7 +26,8 @@ install(FILES ${packaging}/snowroll.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}
 install(FILES ${packaging}/org.snowroll.snowroll.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The man page names the installed paths, so it is written when the prefix is known: at install
-# time, where `--prefix` or the package's /usr may differ from the configured prefix.
+# time, where `--prefix` or the package's /usr may differ from the configured prefix. It is
+# compressed the way Debian wants, without a time stamp.
 # Installs into different prefixes may run at once (a package build beside a plain install), so
 # each writes its own copy.
 install(CODE "
@@ -36,7 +37,8 @@ install(CODE "
     string(MD5 target \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
     set(page ${PROJECT_BINARY_DIR}/packaging/man-\${target}/snowroll.6)
     configure_file(${packaging}/snowroll.6.in \${page} @ONLY)
-    file(INSTALL \${page} DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
+    execute_process(COMMAND gzip -9nf \${page} COMMAND_ERROR_IS_FATAL ANY)
+    file(INSTALL \${page}.gz DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
 ")
 foreach(size ${SNOWROLL_ICON_SIZES})
     install(FILES ${packaging}/icons/snowroll-${size}.png
