@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const Caption = "SDL/OpenGL Sample";
-const char* const Apt = "DEBIAN_FRONTEND=noninteractive apt-get -y -q ";
+// Another package manager at work holds the lock for a while; wait for it rather than fail.
+const char* const Apt = "DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=120 ";
 
 struct PackageTest : ::testing::Test {
     void SetUp() override {
