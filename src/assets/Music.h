@@ -2,5 +2,6 @@
 #pragma once
 
 // Opens the audio device, loads "Media/driftsong.mp3" into `GameState.music` and plays it
-// without end. Any failure leaves the game silent.
+// without end. Any failure leaves the game silent, and so does a file that does not begin with
+// MPEG audio frames, which the decoder would play as noise.
 void StartMusic();
