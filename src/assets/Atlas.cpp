@@ -1,5 +1,226 @@
 #include "assets/Atlas.h"
 
-std::uint32_t LoadTextureAtlas() {
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <SDL_image.h>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+const char* const AtlasPath = "Media/textureatlas.png";
+// The PNG signature; then chunks of a 4-byte length, a 4-byte type, the data and a 4-byte check,
+// the first one the header with the width and height.
+const std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::size_t ChunkFrameBytes = 12;
+constexpr std::size_t PngWidthAt = 16;
+constexpr std::size_t PngHeightAt = 20;
+constexpr std::uint32_t LargestChunk = 0x7FFFFFFFu;
+
+// Channel masks of 8-bit pixels with red, or blue, in the first byte in memory.
+constexpr Uint32 FirstByteMask = 0x000000FFu;
+constexpr Uint32 SecondByteMask = 0x0000FF00u;
+constexpr Uint32 ThirdByteMask = 0x00FF0000u;
+constexpr Uint32 FourthByteMask = 0xFF000000u;
+
+// The GL order of a surface's pixels, or 0 when it is not one GL can take as it stands.
+std::uint32_t DirectPixelFormat(const SDL_PixelFormat& format) {
+    bool redFirst = format.Rmask == FirstByteMask && format.Bmask == ThirdByteMask;
+    bool blueFirst = format.Bmask == FirstByteMask && format.Rmask == ThirdByteMask;
+    if (format.Gmask != SecondByteMask || (!redFirst && !blueFirst)) {
+        return 0;
+    }
+    if (format.BytesPerPixel == 4 && (format.Amask == FourthByteMask || format.Amask == 0)) {
+        return redFirst ? GL_RGBA : GL_BGRA;
+    }
+    if (format.BytesPerPixel == 3) {
+        return redFirst ? GL_RGB : GL_BGR;
+    }
     return 0;
+}
+
+// A copy of `surface` as 8-bit RGBA, red first; null when SDL cannot make one.
+SDL_Surface* ConvertToRgba(SDL_Surface* surface) {
+    SDL_PixelFormat rgba = {};
+    rgba.BitsPerPixel = 32;
+    rgba.BytesPerPixel = 4;
+    rgba.Gshift = 8;
+    rgba.Bshift = 16;
+    rgba.Ashift = 24;
+    rgba.Rmask = FirstByteMask;
+    rgba.Gmask = SecondByteMask;
+    rgba.Bmask = ThirdByteMask;
+    rgba.Amask = FourthByteMask;
+    rgba.alpha = SDL_ALPHA_OPAQUE;
+    // A transparent colour would leave its pixels unwritten in the copy; the game draws the atlas
+    // opaque, so those pixels keep their own colour instead.
+    SDL_SetColorKey(surface, 0, 0);
+    return SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
+}
+
+// Copies the rows of a surface that is already in a GL layout, dropping any row padding.
+bool CopyRows(SDL_Surface* surface, std::uint32_t pixelFormat, AtlasPixels& pixels) {
+    std::size_t rowBytes = static_cast<std::size_t>(surface->w) * surface->format->BytesPerPixel;
+    if (surface->pixels == nullptr || static_cast<std::size_t>(surface->pitch) < rowBytes) {
+        return false;
+    }
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+        return false;
+    }
+    pixels.width = surface->w;
+    pixels.height = surface->h;
+    pixels.bytesPerPixel = surface->format->BytesPerPixel;
+    pixels.pixelFormat = pixelFormat;
+    pixels.bytes.resize(rowBytes * static_cast<std::size_t>(surface->h));
+    const auto* source = static_cast<const std::uint8_t*>(surface->pixels);
+    for (int y = 0; y < surface->h; ++y) {
+        std::memcpy(pixels.bytes.data() + rowBytes * static_cast<std::size_t>(y),
+                    source + static_cast<std::size_t>(surface->pitch) * y, rowBytes);
+    }
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_UnlockSurface(surface);
+    }
+    return true;
+}
+
+// SDL_image hands a grey PNG with a transparent grey level over as two bytes per pixel, grey then
+// alpha, under the channel masks of an RGB image that do not fit two bytes.
+bool IsGreyAlphaPair(const SDL_PixelFormat& format) {
+    return format.BytesPerPixel == 2 && format.Rmask == FirstByteMask &&
+           format.Gmask == SecondByteMask && format.Bmask == ThirdByteMask;
+}
+
+// Spreads the grey of each grey-and-alpha pair over red, green and blue.
+bool ExpandGreyAlpha(SDL_Surface* surface, AtlasPixels& pixels) {
+    if (surface->pixels == nullptr || surface->pitch < surface->w * 2) {
+        return false;
+    }
+    pixels.width = surface->w;
+    pixels.height = surface->h;
+    pixels.bytesPerPixel = 4;
+    pixels.pixelFormat = GL_RGBA;
+    pixels.bytes.resize(static_cast<std::size_t>(surface->w) * surface->h * 4);
+    std::uint8_t* out = pixels.bytes.data();
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(surface->pixels) +
+                          static_cast<std::size_t>(surface->pitch) * y;
+        for (int x = 0; x < surface->w; ++x, out += 4) {
+            out[0] = out[1] = out[2] = row[x * 2];
+            out[3] = row[x * 2 + 1];
+        }
+    }
+    return true;
+}
+
+std::uint32_t BigEndian32(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
+           static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+}
+
+// Whether the PNG's header states a size within limits and every chunk up to the closing one lies
+// whole inside the data.
+bool PngIsWhole(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    if (size < sizeof PngSignature + ChunkFrameBytes + 13 ||
+        std::memcmp(bytes, PngSignature, sizeof PngSignature) != 0 ||
+        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
+        return false;
+    }
+    std::uint32_t width = BigEndian32(bytes + PngWidthAt);
+    std::uint32_t height = BigEndian32(bytes + PngHeightAt);
+    std::uint32_t limit = maxSide > 0 ? static_cast<std::uint32_t>(maxSide) : 0;
+    if (width == 0 || height == 0 || width > limit || height > limit) {
+        return false;
+    }
+    for (std::size_t at = sizeof PngSignature; size - at >= ChunkFrameBytes;) {
+        std::uint32_t length = BigEndian32(bytes + at);
+        if (length > LargestChunk || length > size - at - ChunkFrameBytes) {
+            return false;
+        }
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        at += ChunkFrameBytes + length;
+    }
+    return false;
+}
+
+} // namespace
+
+SDL_Surface* DecodeAtlas(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    if (bytes == nullptr || size > MaxAtlasFileBytes || !PngIsWhole(bytes, size, maxSide)) {
+        return nullptr;
+    }
+    SDL_RWops* source = SDL_RWFromConstMem(bytes, static_cast<int>(size));
+    if (source == nullptr) {
+        return nullptr;
+    }
+    SDL_Surface* surface = IMG_LoadPNG_RW(source);
+    SDL_RWclose(source);
+    return surface;
+}
+
+bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
+    pixels = AtlasPixels{};
+    if (surface == nullptr || surface->format == nullptr || surface->w <= 0 || surface->h <= 0 ||
+        surface->w > MaxAtlasSide || surface->h > MaxAtlasSide) {
+        return false;
+    }
+    std::uint32_t pixelFormat = DirectPixelFormat(*surface->format);
+    if (pixelFormat != 0) {
+        return CopyRows(surface, pixelFormat, pixels);
+    }
+    if (IsGreyAlphaPair(*surface->format)) {
+        return ExpandGreyAlpha(surface, pixels);
+    }
+    SDL_Surface* converted = ConvertToRgba(surface);
+    if (converted == nullptr) {
+        return false;
+    }
+    bool copied = CopyRows(converted, GL_RGBA, pixels);
+    SDL_FreeSurface(converted);
+    if (!copied) {
+        pixels = AtlasPixels{};
+    }
+    return copied;
+}
+
+std::uint32_t UploadAtlas(const AtlasPixels& pixels) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // The rows are packed without padding, which GL's default alignment of 4 would misread for
+    // RGB rows of a width that is not a multiple of 4.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, pixels.bytesPerPixel, pixels.width, pixels.height,
+                      pixels.pixelFormat, GL_UNSIGNED_BYTE, pixels.bytes.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    return name;
+}
+
+std::uint32_t LoadTextureAtlas() {
+    std::ifstream file(AtlasPath, std::ios::binary | std::ios::ate);
+    std::streamoff length = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (length <= 0 || static_cast<std::size_t>(length) > MaxAtlasFileBytes) {
+        return 0;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(length));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), length)) {
+        return 0;
+    }
+    SDL_Surface* surface = DecodeAtlas(bytes.data(), bytes.size());
+    if (surface == nullptr) {
+        return 0;
+    }
+    AtlasPixels pixels;
+    bool prepared = PrepareAtlasPixels(surface, pixels);
+    SDL_FreeSurface(surface);
+    return prepared ? UploadAtlas(pixels) : 0;
 }

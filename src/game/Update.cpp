@@ -1,3 +1,188 @@
 #include "game/Update.h"
 
-void UpdateGame(float) {}
+#include "app/Input.h"
+#include "game/Collision.h"
+#include "game/GameState.h"
+#include "game/Level.h"
+#include "game/Snow.h"
+
+#include <SDL_keysym.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+constexpr float LowestTimeScale = 0.5f;
+constexpr float HighestTimeScale = 3.0f;
+constexpr int MouseCentreX = 320;
+constexpr int MouseCentreY = 240;
+constexpr float MouseLookGain = 0.00005f;
+constexpr float LowestPitch = -1.5707964f;   // straight down
+constexpr float HighestPitch = -0.08726646f; // 5 degrees down
+constexpr float CameraAngleEasing = 0.1f;
+constexpr float Acceleration = 0.035f;
+constexpr float DrivePerSize = 0.5f;
+constexpr float DriveAtSizeZero = 0.5f;
+constexpr float RadiusPerSize = 7.5f;
+constexpr float RadiusAtSizeZero = 1.25f;
+constexpr float HeadingBlendPerSpeed = 0.25f;
+constexpr float Friction = 0.09f;
+constexpr float CameraDistanceAtSizeZero = 30.0f;
+constexpr float CameraDistancePerSize = 50.0f;
+constexpr float OrbitHeightAtSizeZero = 5.75f;
+constexpr float OrbitHeightPerSize = 15.0f;
+constexpr float CameraEasing = 0.075f;
+// The ball's centre never leaves the floor of the grid.
+constexpr float FloorLow = -2.5f;
+constexpr float FloorHigh = 122.5f;
+
+constexpr double Pi = 3.1415926169185964;
+constexpr double Turn = 6.283185233837193;
+// Headings more than two turns from their target are first reduced by a remainder, so that the
+// turn-by-turn wrapping takes three steps at most. The cap on the steps ends the wrapping even
+// where a float is too coarse for a turn to change it.
+constexpr double FarApart = 2.0 * Turn;
+constexpr int MostWrapSteps = 4;
+
+float ClampTimeScale(float t) {
+    if (!(t >= LowestTimeScale)) {
+        return LowestTimeScale;
+    }
+    return t > HighestTimeScale ? HighestTimeScale : t;
+}
+
+// Steers the camera targets by the pointer's distance from the window centre.
+void LookWithMouse(float t) {
+    float dx = static_cast<float>(std::int64_t{InputState.mouseX} - MouseCentreX);
+    float dy = static_cast<float>(std::int64_t{InputState.mouseY} - MouseCentreY);
+    GameState.pitchTarget -= dy * MouseLookGain * t;
+    GameState.yawTarget += dx * MouseLookGain * t;
+    if (GameState.pitchTarget < LowestPitch) {
+        GameState.pitchTarget = LowestPitch;
+    }
+    if (GameState.pitchTarget > HighestPitch) {
+        GameState.pitchTarget = HighestPitch;
+    }
+}
+
+void EaseCameraAngles(float t) {
+    float share = CameraAngleEasing * t;
+    GameState.cameraPitch += (GameState.pitchTarget - GameState.cameraPitch) * share;
+    GameState.cameraYaw += (GameState.yawTarget - GameState.cameraYaw) * share;
+    GameState.cameraRoll += (GameState.rollTarget - GameState.cameraRoll) * share;
+}
+
+// Accelerates the ball by the keys, relative to the camera, and moves it.
+void DriveBall(float t) {
+    int forward = EitherDown(SDLK_UP, SDLK_w) ? 1 : 0;
+    int back = EitherDown(SDLK_DOWN, SDLK_s) ? 1 : 0;
+    int left = EitherDown(SDLK_LEFT, SDLK_a) ? 1 : 0;
+    int right = EitherDown(SDLK_RIGHT, SDLK_d) ? 1 : 0;
+    float f = static_cast<float>(forward - back);
+    float s = static_cast<float>(right - left);
+    float angle = std::atan2(s, f);
+    float magnitude = std::fmin(std::sqrt(s * s + f * f), 1.0f);
+    float drive = (DrivePerSize * GameState.ballSize + DriveAtSizeZero) * magnitude;
+    float direction = GameState.cameraYaw + angle;
+    float vx = GameState.velocityX + std::cos(direction) * drive * Acceleration * t;
+    float vz = GameState.velocityZ + std::sin(direction) * drive * Acceleration * t;
+    float x = GameState.ballX + vx * t;
+    float z = GameState.ballZ + vz * t;
+    // A state thrown out of all bounds moves nowhere rather than to infinity.
+    if (std::isfinite(x) && std::isfinite(z)) {
+        GameState.ballX = x;
+        GameState.ballZ = z;
+    }
+}
+
+float ClampToFloor(float coordinate) {
+    return coordinate < FloorLow ? FloorLow : (coordinate > FloorHigh ? FloorHigh : coordinate);
+}
+
+// The ball faces the way it really travelled, then slows down.
+void TurnAndSlow(float t) {
+    float speed = std::sqrt(GameState.velocityX * GameState.velocityX +
+                            GameState.velocityZ * GameState.velocityZ);
+    if (speed > 0.0f) {
+        GameState.ballHeading = BlendAngle(std::atan2(GameState.velocityZ, GameState.velocityX),
+                                           HeadingBlendPerSpeed * speed);
+    }
+    GameState.velocityX -= GameState.velocityX * Friction * t;
+    GameState.velocityZ -= GameState.velocityZ * Friction * t;
+}
+
+// Eases the camera toward its place behind and above the ball, on the far side of the view.
+void FollowBall(float t) {
+    float size = GameState.ballSize;
+    float pitch = GameState.cameraPitch;
+    float yaw = GameState.cameraYaw;
+    float distance = -CameraDistanceAtSizeZero - CameraDistancePerSize * size;
+    float across = std::cos(pitch) * distance;
+    float goalX = GameState.ballX + std::cos(yaw) * across;
+    float goalY = std::sin(pitch) * distance + (OrbitHeightPerSize * size + OrbitHeightAtSizeZero);
+    float goalZ = GameState.ballZ + std::sin(yaw) * across;
+    float share = CameraEasing * t;
+    GameState.cameraX += (goalX - GameState.cameraX) * share;
+    GameState.cameraY += (goalY - GameState.cameraY) * share;
+    GameState.cameraZ += (goalZ - GameState.cameraZ) * share;
+}
+
+// A state that no frame of the game can produce (a centre off the floor or not a number, a
+// velocity that is not a number, a size or a count beyond its range) is brought back to one it can.
+void SettleState() {
+    GameState.snowTotal = std::clamp(GameState.snowTotal, 0, SnowPoints * SnowPoints);
+    GameState.snowCollected = std::clamp(GameState.snowCollected, 0, GameState.snowTotal);
+    if (!std::isfinite(GameState.ballX) || !std::isfinite(GameState.ballZ)) {
+        GameState.ballX = StartX;
+        GameState.ballZ = StartZ;
+    }
+    GameState.ballX = ClampToFloor(GameState.ballX);
+    GameState.ballZ = ClampToFloor(GameState.ballZ);
+    if (!std::isfinite(GameState.velocityX) || !std::isfinite(GameState.velocityZ)) {
+        GameState.velocityX = 0.0f;
+        GameState.velocityZ = 0.0f;
+    }
+    ClampBallSize();
+}
+
+} // namespace
+
+float BlendAngle(float target, float fraction) {
+    float heading = GameState.ballHeading;
+    if (!std::isfinite(heading) || !std::isfinite(target) || !std::isfinite(fraction)) {
+        return heading;
+    }
+    double goal = target;
+    if (std::fabs(heading - goal) > FarApart) {
+        heading = static_cast<float>(goal + std::fmod(heading - goal, Turn));
+    }
+    for (int step = 0; heading < goal - Pi && step < MostWrapSteps; ++step) {
+        heading = static_cast<float>(heading + Turn);
+    }
+    for (int step = 0; heading > goal + Pi && step < MostWrapSteps; ++step) {
+        heading = static_cast<float>(heading - Turn);
+    }
+    return heading + (target - heading) * fraction;
+}
+
+void UpdateGame(float timeScale) {
+    float t = ClampTimeScale(timeScale);
+    SettleState();
+    LookWithMouse(t);
+    EaseCameraAngles(t);
+    float startX = GameState.ballX;
+    float startZ = GameState.ballZ;
+    DriveBall(t);
+    ResolveWallCollisions(RadiusPerSize * GameState.ballSize + RadiusAtSizeZero);
+    GameState.ballX = ClampToFloor(GameState.ballX);
+    GameState.ballZ = ClampToFloor(GameState.ballZ);
+    GameState.velocityX = (GameState.ballX - startX) / t;
+    GameState.velocityZ = (GameState.ballZ - startZ) / t;
+    TurnAndSlow(t);
+    MeltBall(t);
+    GatherSnow();
+    ClampBallSize();
+    AdvanceLevelWhenGathered();
+    FollowBall(t);
+}
