@@ -31,3 +31,7 @@ struct Vector3 {
 Vector3 Normalize(float x, float y, float z);
 // The unit vector of (c - a) x (b - a): it points to the back of a counter-clockwise triangle.
 Vector3 FaceNormal(const float* a, const float* b, const float* c);
+
+// Turns the authored meshes in place into world units and atlas coordinates and gives the snow
+// pile its flat normals. Runs exactly once: a second run would scale everything again.
+void PrepareMeshes();

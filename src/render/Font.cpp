@@ -1,5 +1,7 @@
 #include "render/Font.h"
 
+#include <GL/gl.h>
+
 float GlyphTable[GlyphCount][8];
 float glyphWidth = 32.0f;
 float glyphHeight = 64.0f;
@@ -11,6 +13,17 @@ constexpr float GlyphTop = 256.0f; // atlas row where the glyph cells start
 constexpr float SideCut = 2.0f;    // pixels cut off left and right of each cell
 constexpr float EdgeCut = 10.0f;   // pixels cut off at the top and bottom of each cell
 constexpr float AtlasScale = 1.0f / 1024.0f;
+constexpr float ScreenWidth = 640.0f; // text is laid out in pixels of a fixed 640 by 480 frame
+constexpr float ScreenHeight = 480.0f;
+constexpr float HalfWidth = 320.0f;
+constexpr float HalfHeight = 240.0f;
+constexpr int SpaceGlyph = 0;
+
+// The table entry of a character; bytes without a glyph of their own show as a space.
+const float* GlyphOf(char character) {
+    const int index = static_cast<int>(static_cast<signed char>(character)) - FirstGlyphCode;
+    return GlyphTable[index >= 0 && index < GlyphCount ? index : SpaceGlyph];
+}
 } // namespace
 
 void BuildGlyphTable() {
@@ -36,4 +49,21 @@ void BuildGlyphTable() {
     }
 }
 
-void DrawText(float, float, const char*, float) {}
+void DrawText(float x, float y, const char* text, float scale) {
+    const float advance = glyphWidth * scale / ScreenWidth;
+    const float height = glyphHeight * scale / ScreenHeight;
+    float pen = (x - HalfWidth) / ScreenWidth * 2.0f;
+    const float bottom = (HalfHeight - y) / ScreenHeight * 2.0f - height;
+    const float top = bottom + height;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    for (const char* character = text; character != nullptr && *character != '\0'; ++character) {
+        const float corners[8] = {pen, bottom, pen + advance, bottom, pen + advance, top, pen, top};
+        glVertexPointer(2, GL_FLOAT, 0, corners);
+        glTexCoordPointer(2, GL_FLOAT, 0, GlyphOf(*character));
+        glDrawArrays(GL_QUADS, 0, 4);
+        pen += advance;
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}

@@ -13,6 +13,7 @@ extern float glyphHeight;
 // Fills `GlyphTable` and reduces the glyph size; runs once, at start-up.
 void BuildGlyphTable();
 
-// Draws `text` with its top-left corner at window pixel (x, y); needs identity matrices and the
-// atlas bound.
+// Draws `text` with its top-left corner at window pixel (x, y), a character 14 x `scale` pixels
+// wide and 22 x `scale` high; needs identity matrices and the atlas bound. A byte without a glyph
+// (outside 32 to 127) shows as a space; a null text draws nothing.
 void DrawText(float x, float y, const char* text, float scale);

@@ -1,3 +1,109 @@
 #include "render/World.h"
 
-void DrawWorld() {}
+#include "assets/Meshes.h"
+#include "game/GameState.h"
+#include "game/Level.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr float DegreesPerRadian = 57.29578f;
+constexpr float YawOffset = 90.0f; // yaw 0 must look along +x, where GL's camera looks along -z
+constexpr float HalfSpacing = 0.5f;
+
+float FigurePositions[FigureFloats];
+
+static_assert(FigureFloats == FigureVertices * 3, "the blend covers every figure vertex");
+
+// Draws one instance of `mesh` with its origin at (x, y, z).
+void DrawMeshAt(const Mesh& mesh, float x, float y, float z) {
+    glPushMatrix();
+    glTranslatef(x, y, z);
+    glVertexPointer(3, GL_FLOAT, 0, mesh.positions);
+    glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords);
+    glNormalPointer(GL_FLOAT, 0, mesh.normals);
+    glDrawArrays(GL_TRIANGLES, 0, mesh.vertexCount);
+    glPopMatrix();
+}
+
+// Puts the eye at the camera position, turned by the camera's roll, pitch and yaw.
+void PlaceCamera() {
+    glLoadIdentity();
+    glRotatef(GameState.cameraRoll * DegreesPerRadian, 0.0f, 0.0f, 1.0f);
+    glRotatef(-GameState.cameraPitch * DegreesPerRadian, 1.0f, 0.0f, 0.0f);
+    glRotatef(GameState.cameraYaw * DegreesPerRadian + YawOffset, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-GameState.cameraX, -GameState.cameraY, -GameState.cameraZ);
+}
+
+// Draws a floor tile on every cell and a tree on every wall cell, sunk by its offset.
+void DrawMaze() {
+    for (int i = 0; i < MazeCells; ++i) {
+        for (int j = 0; j < MazeCells; ++j) {
+            DrawMeshAt(FloorTile, CellSize * static_cast<float>(i), 0.0f,
+                       CellSize * static_cast<float>(j));
+        }
+    }
+    for (int i = 0; i < MazeCells; ++i) {
+        for (int j = 0; j < MazeCells; ++j) {
+            if (LevelMap.walls[i][j] == 1) {
+                DrawMeshAt(FirTree, CellSize * static_cast<float>(i), LevelMap.wallOffsets[i][j],
+                           CellSize * static_cast<float>(j));
+            }
+        }
+    }
+}
+
+// Draws a pile on every snow point that still holds snow.
+void DrawSnow() {
+    for (int a = 0; a < SnowPoints; ++a) {
+        for (int b = 0; b < SnowPoints; ++b) {
+            if (LevelMap.snow[a][b] == 1) {
+                DrawMeshAt(SnowPile, CellSize * static_cast<float>(a) * HalfSpacing,
+                           LevelMap.snowOffsets[a][b],
+                           CellSize * static_cast<float>(b) * HalfSpacing);
+            }
+        }
+    }
+}
+
+// Draws the figure on the ground at the ball, its nose along the heading.
+void DrawFigure() {
+    const float* positions = BuildFigureMesh();
+    glPushMatrix();
+    glTranslatef(GameState.ballX, 0.0f, GameState.ballZ);
+    glRotatef(-GameState.ballHeading * DegreesPerRadian, 0.0f, 1.0f, 0.0f);
+    glVertexPointer(3, GL_FLOAT, 0, positions);
+    glTexCoordPointer(2, GL_FLOAT, 0, FigureSmall.texCoords);
+    glNormalPointer(GL_FLOAT, 0, FigureSmall.normals);
+    glDrawArrays(GL_TRIANGLES, 0, FigureVertices);
+    glPopMatrix();
+}
+
+} // namespace
+
+const float* BuildFigureMesh() {
+    // In double precision, so that each blended value is rounded to float only once.
+    const double t = GameState.ballSize;
+    for (int k = 0; k < FigureFloats; ++k) {
+        FigurePositions[k] =
+            static_cast<float>(FigureSmall.positions[k] * (1.0 - t) + FigureLarge.positions[k] * t);
+    }
+    return FigurePositions;
+}
+
+void DrawWorld() {
+    PlaceCamera();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    DrawMaze();
+    DrawSnow();
+    DrawFigure();
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+}

@@ -1,5 +1,13 @@
 // The 3-D world: floor, trees, snow piles and the figure, seen from the camera.
 #pragma once
 
-// Draws the world; leaves texturing and the client arrays off.
+constexpr int FigureFloats = 7992; // x, y, z of the figure's 2664 vertices
+
+// Draws the world; leaves texturing and the client arrays off and the camera transform in the
+// model-view matrix.
 void DrawWorld();
+
+// Blends the positions of the small and the large figure by `ballSize` into the figure buffer
+// and returns it. The buffer has static storage and is refilled on every call, so the figure
+// costs no allocation; what it returns stays valid until the next call.
+const float* BuildFigureMesh();

@@ -209,3 +209,53 @@ std::string WindowIconName(Display* display, Window window) {
     XFree(name);
     return result;
 }
+
+void SetKey(Display* display, Window window, KeySym keysym, bool down) {
+    XSetInputFocus(display, window, RevertToPointerRoot, CurrentTime);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), down ? True : False, CurrentTime);
+    XFlush(display);
+}
+
+namespace {
+
+// The 8-bit value of the channel under `mask` in an X pixel.
+std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) {
+        return 0;
+    }
+    int shift = 0;
+    while (((mask >> shift) & 1u) == 0) {
+        ++shift;
+    }
+    const unsigned long top = mask >> shift;
+    return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255u / top);
+}
+
+} // namespace
+
+Picture CaptureWindow(Display* display, Window window) {
+    Picture picture;
+    int width = 0;
+    int height = 0;
+    if (!WindowSize(display, window, &width, &height)) {
+        return picture;
+    }
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return picture;
+    }
+    picture.width = width;
+    picture.height = height;
+    picture.rgb.reserve(static_cast<std::size_t>(width * height * 3));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            picture.rgb.push_back(Channel(pixel, image->red_mask));
+            picture.rgb.push_back(Channel(pixel, image->green_mask));
+            picture.rgb.push_back(Channel(pixel, image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
+    return picture;
+}

@@ -46,3 +46,11 @@ std::string WindowIconName(Display* display, Window window);
 void TypeKey(Display* display, Window window, KeySym keysym);
 // Moves the pointer to (x, y) in the window.
 void MovePointer(Display* display, Window window, int x, int y);
+
+#include "support/Picture.h"
+
+// Presses (`down` true) or releases a key (an X keysym) in a window through XTest, as a player
+// holding it does.
+void SetKey(Display* display, Window window, KeySym keysym, bool down);
+// The window's pixels as the X server shows them; an empty picture when it cannot be read.
+Picture CaptureWindow(Display* display, Window window);

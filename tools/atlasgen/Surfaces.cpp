@@ -299,9 +299,7 @@ void PaintSurfaces() {
         {0.02f, 0.62f, 0.65f, 0.83f, Cone, 3},
         {0.66f, 0.96f, 0.02f, 0.40f, ConeUnderside, 0},
         {0.66f, 0.96f, 0.45f, 0.85f, Trunk, 0},
-        {0.15f, 0.45f, 0.89f, 0.96f, Solid, 1},
-        // The outline patch once more at u 0.793 to 0.856, where tree data may also sample it.
-        {0.78f, 0.87f, 0.89f, 0.96f, Solid, 1}};
+        {0.77f, 0.88f, 0.89f, 0.96f, Solid, 1}};
     PaintCell(0, floor, static_cast<int>(std::size(floor)));
     PaintCell(1, pile, static_cast<int>(std::size(pile)));
     PaintCell(2, figure, static_cast<int>(std::size(figure)));

@@ -1,0 +1,111 @@
+// Scenes set in the records, drawn by the real functions with the real meshes and atlas, and
+// compared with the committed pictures in tests/reference.
+#include "game/GameState.h"
+#include "game/Level.h"
+#include "render/Hud.h"
+#include "render/World.h"
+#include "support/RenderWindow.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+constexpr float HalfTurn = 3.14159265f;
+
+// Puts the camera `distance` from (x, y, z), looking at it with the given pitch and yaw.
+void AimCamera(float x, float y, float z, float pitch, float yaw, float distance) {
+    GameState.cameraPitch = pitch;
+    GameState.cameraYaw = yaw;
+    GameState.cameraX = x - distance * std::cos(pitch) * std::cos(yaw);
+    GameState.cameraY = y - distance * std::sin(pitch);
+    GameState.cameraZ = z - distance * std::cos(pitch) * std::sin(yaw);
+}
+
+// A level with trees round the border and along two inner lines, snow on every open point but
+// the start cell, and offsets that vary from cell to cell.
+void BuildTestLevel() {
+    for (int i = 0; i < MazeCells; ++i) {
+        for (int j = 0; j < MazeCells; ++j) {
+            const bool border = i == 0 || j == 0 || i == MazeCells - 1 || j == MazeCells - 1;
+            const bool inner = (i == 16 && j > 4 && j != 12) || (j == 8 && i > 2 && i < 10);
+            LevelMap.walls[i][j] = border || inner ? 1 : 0;
+            LevelMap.wallOffsets[i][j] = -0.01f * static_cast<float>((i * 7 + j * 13) % 100);
+        }
+    }
+    for (int a = 0; a < SnowPoints; ++a) {
+        for (int b = 0; b < SnowPoints; ++b) {
+            const int i = (a + 1) / 2;
+            const int j = (b + 1) / 2;
+            const bool start = i == 12 && j == 12;
+            LevelMap.snow[a][b] =
+                i < MazeCells && j < MazeCells && LevelMap.walls[i][j] == 0 && !start ? 1 : 0;
+            LevelMap.snowOffsets[a][b] = -0.005f * static_cast<float>((a * 31 + b * 17) % 100);
+        }
+    }
+}
+
+// Draws the world and the overlay as a frame does and compares the frame with the reference.
+void ExpectFrame(const std::string& name, bool withWorld, bool withHud) {
+    if (withWorld) {
+        DrawWorld();
+    }
+    if (withHud) {
+        DrawHud();
+    }
+    const std::string mismatch = CompareWithReference(ReadFrame(), name);
+    EXPECT_EQ(mismatch, "") << name;
+}
+
+struct PixelTest : RenderWindowTest {};
+
+// The first view of a level once the camera has flown out behind the figure.
+TEST_F(PixelTest, StartViewOfALevel) {
+    BuildTestLevel();
+    GameState.ballX = StartX;
+    GameState.ballZ = StartZ;
+    AimCamera(StartX, 5.75f, StartZ, StartPitch, 0.0f, 30.0f);
+    ExpectFrame("start-view", true, false);
+}
+
+// The figure on an empty floor, seen from the front left, framed to its height at each size.
+TEST_F(PixelTest, FigureAtThreeSizesAndTwoHeadings) {
+    for (float size : {0.0f, 0.5f, 1.0f}) {
+        for (float heading : {0.0f, HalfTurn / 2}) {
+            ResetScene();
+            GameState.ballX = StartX;
+            GameState.ballZ = StartZ;
+            GameState.ballSize = size;
+            GameState.ballHeading = heading;
+            const float height = 2.98f + 17.96f * size;
+            AimCamera(StartX, 0.5f * height, StartZ, -0.35f, HalfTurn - 0.6f, 2.4f * height);
+            const std::string name = "figure-size-" + std::to_string(static_cast<int>(size * 10)) +
+                                     "-heading-" + (heading == 0.0f ? "0" : "90");
+            ExpectFrame(name, true, false);
+        }
+    }
+}
+
+// One wall cell: its floor tile and its tree, sunk by the cell's offset.
+TEST_F(PixelTest, WallCellWithItsTree) {
+    LevelMap.walls[12][14] = 1;
+    LevelMap.wallOffsets[12][14] = -0.5f;
+    GameState.ballX = 5.0f;
+    GameState.ballZ = 5.0f;
+    AimCamera(60.0f, 4.0f, 70.0f, -0.3f, 0.3f, 16.0f);
+    ExpectFrame("wall-cell", true, false);
+}
+
+TEST_F(PixelTest, OverlayAtTheFirstAndTheLastLevel) {
+    GameState.level = 1;
+    GameState.snowTotal = 2491;
+    ExpectFrame("overlay-level-1", false, true);
+    ResetScene();
+    GameState.level = 10;
+    GameState.snowTotal = 2000;
+    GameState.snowCollected = 500;
+    ExpectFrame("overlay-level-10", false, true);
+}
+
+} // namespace
