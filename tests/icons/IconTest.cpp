@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
@@ -78,6 +79,29 @@ TEST(IconTest, TheRendererRebuildsTheCommittedIcons) {
         }
         EXPECT_LE(largest, 8) << name << ": run the icon renderer and commit its icons";
     }
+}
+
+// The largest icon shows a textured figure on a clear ground: not empty, not a white shape.
+TEST(IconTest, TheCommittedIconShowsTheTexturedFigure) {
+    const Picture icon = ReadPicture(std::string(SOURCE_DIR) + "/packaging/icons/snowroll-256.png");
+    ASSERT_EQ(icon.width, 256);
+    for (int corner : {0, 255, 256 * 255, 256 * 256 - 1}) {
+        EXPECT_EQ(icon.pixels[corner].unused, 0) << "corner " << corner;
+    }
+    int opaque = 0;
+    int coloured = 0;
+    for (const SDL_Color& pixel : icon.pixels) {
+        if (pixel.unused == 255) {
+            ++opaque;
+            const int high = std::max({pixel.r, pixel.g, pixel.b});
+            const int low = std::min({pixel.r, pixel.g, pixel.b});
+            coloured += high - low > 60 ? 1 : 0;
+        }
+    }
+    const double pixels = 256.0 * 256.0;
+    EXPECT_GT(opaque / pixels, 0.15);
+    EXPECT_LT(opaque / pixels, 0.75);
+    EXPECT_GT(coloured / pixels, 0.02) << "the nose and arms take the atlas colours";
 }
 
 } // namespace

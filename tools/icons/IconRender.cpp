@@ -199,6 +199,10 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     InitVideo();
     PrepareAssets();
+    if (GameState.atlasTexture == 0) {
+        std::fprintf(stderr, "iconrender: no Media/textureatlas.png in %s\n", argv[1]);
+        return 1;
+    }
     // Edges come from the supersampling; smoothing would write partial alpha of its own.
     glDisable(GL_POLYGON_SMOOTH);
     int failures = 0;
