@@ -4,6 +4,7 @@
 #include "support/GameProcess.h"
 #include "support/Scratch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -18,6 +19,18 @@ namespace {
 const char* const Caption = "SDL/OpenGL Sample";
 // Another package manager at work holds the lock for a while; wait for it rather than fail.
 const char* const Apt = "DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=120 ";
+
+// The share of pixels whose colour is clearly not grey. The atlas paints every surface in
+// colour; without it the scene is white shapes on black.
+double ColouredShare(const Picture& picture) {
+    int coloured = 0;
+    const int pixels = picture.width * picture.height;
+    for (int k = 0; k < pixels; ++k) {
+        const std::uint8_t* p = &picture.rgb[static_cast<std::size_t>(k) * 3];
+        coloured += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 24 ? 1 : 0;
+    }
+    return pixels > 0 ? static_cast<double>(coloured) / pixels : 0.0;
+}
 
 struct PackageTest : ::testing::Test {
     void SetUp() override {
@@ -51,6 +64,20 @@ struct PackageTest : ::testing::Test {
         }
         return "";
     }
+    // Starts `program` in `folder`, reads its window once the scene stands, then closes it: the
+    // game must end with status 0.
+    Picture RunAndCapture(const std::string& folder, const std::string& program) {
+        game = StartGame(folder, {}, {"SNOWROLL_TEST_PROGRAM=" + program});
+        Window window = FindWindow(display, Caption, 10.0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        window = window != 0 ? FindWindow(display, Caption, 5.0) : 0;
+        EXPECT_NE(window, 0u) << program << ": " << GameOutput(game);
+        const Picture picture = window != 0 ? CaptureWindow(display, window) : Picture{};
+        RequestClose(display, window);
+        EXPECT_EQ(WaitForExit(game, 5.0), 0) << program;
+        StopGame(game);
+        return picture;
+    }
     ScratchFolder scratch;
     Display* display = nullptr;
     GameProcess game;
@@ -63,7 +90,8 @@ TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
     EXPECT_EQ(fs::path(package).filename().string().rfind("snowroll_" PROJECT_VERSION "_", 0), 0u);
     // The dependencies come from the libraries the game links.
     const CommandResult depends = RunCommand("dpkg-deb -f " + Quoted(package) + " Depends");
-    for (const char* library : {"libsdl1.2debian", "libgl1", "libglu1-mesa | libglu1", "libc6"}) {
+    for (const char* library : {"libsdl1.2debian", "libsdl-image1.2", "libsdl-mixer1.2", "libgl1",
+                                "libglu1-mesa | libglu1", "libc6"}) {
         EXPECT_NE(depends.output.find(library), std::string::npos) << depends.output;
     }
 
@@ -76,15 +104,25 @@ TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
         EXPECT_TRUE(fs::exists(file)) << file;
     }
 
+    // The untextured look, for comparison: the installed game in a folder with the levels but
+    // without the atlas.
+    fs::create_directories(scratch.path + "/bare/Media");
+    for (const auto& entry : fs::directory_iterator("/usr/share/snowroll/Media")) {
+        if (entry.path().extension() == ".txt") {
+            fs::copy(entry.path(), scratch.path + "/bare/Media");
+        }
+    }
+    const Picture bare = RunAndCapture(scratch.path + "/bare", "/usr/libexec/snowroll/snowroll");
     // The command a menu runs, from a folder that has nothing to do with the game.
     fs::create_directory(scratch.path + "/home");
-    game = StartGame(scratch.path + "/home", {}, {"SNOWROLL_TEST_PROGRAM=/usr/bin/snowroll"});
-    Window window = FindWindow(display, Caption, 10.0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    window = window != 0 ? FindWindow(display, Caption, 5.0) : 0;
-    ASSERT_NE(window, 0u) << GameOutput(game);
-    RequestClose(display, window);
-    EXPECT_EQ(WaitForExit(game, 5.0), 0);
+    const Picture menu = RunAndCapture(scratch.path + "/home", "/usr/bin/snowroll");
+    ASSERT_EQ(menu.width, 640);
+    ASSERT_EQ(bare.width, 640);
+    const double colouredShare = ColouredShare(menu);
+    const double bareShare = ColouredShare(bare);
+    // The trees, the overlay panel and the figure's nose and arms are a fifth of the start view.
+    EXPECT_GT(colouredShare, 0.08) << "the installed game does not show its textures";
+    EXPECT_LT(bareShare, 0.01) << "the comparison is not untextured";
 
     const CommandResult remove = RunCommand(std::string(Apt) + "remove snowroll");
     EXPECT_EQ(remove.status, 0) << remove.output;
