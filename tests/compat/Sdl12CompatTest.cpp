@@ -1,6 +1,7 @@
 // The real game binary over SDL 1.2's compatibility layer on SDL2, preloaded in place of the
 // classic SDL 1.2 it was built against.
 #include "support/GameProcess.h"
+#include "support/SceneColour.h"
 
 #include <X11/keysym.h>
 #include <chrono>
@@ -67,6 +68,8 @@ TEST_F(Sdl12CompatTest, TheGameRunsInItsWindowAndEndsOnACloseRequest) {
     ASSERT_TRUE(WindowSize(display, window, &width, &height));
     EXPECT_EQ(width, 640);
     EXPECT_EQ(height, 480);
+    EXPECT_GT(ColouredShare(CaptureWindow(display, window)), TexturedSceneShare)
+        << "the scene is not drawn with its textures";
     for (KeySym key : {XK_Escape, XK_q, XK_w, XK_F4, XK_Return}) {
         TypeKey(display, window, key);
     }

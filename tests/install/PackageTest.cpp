@@ -2,9 +2,9 @@
 // menu's command in an unrelated folder, closed, and removed again.
 #include "Command.h"
 #include "support/GameProcess.h"
+#include "support/SceneColour.h"
 #include "support/Scratch.h"
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -19,18 +19,6 @@ namespace {
 const char* const Caption = "SDL/OpenGL Sample";
 // Another package manager at work holds the lock for a while; wait for it rather than fail.
 const char* const Apt = "DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=120 ";
-
-// The share of pixels whose colour is clearly not grey. The atlas paints every surface in
-// colour; without it the scene is white shapes on black.
-double ColouredShare(const Picture& picture) {
-    int coloured = 0;
-    const int pixels = picture.width * picture.height;
-    for (int k = 0; k < pixels; ++k) {
-        const std::uint8_t* p = &picture.rgb[static_cast<std::size_t>(k) * 3];
-        coloured += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 24 ? 1 : 0;
-    }
-    return pixels > 0 ? static_cast<double>(coloured) / pixels : 0.0;
-}
 
 struct PackageTest : ::testing::Test {
     void SetUp() override {
@@ -120,8 +108,7 @@ TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
     ASSERT_EQ(bare.width, 640);
     const double colouredShare = ColouredShare(menu);
     const double bareShare = ColouredShare(bare);
-    // The trees, the overlay panel and the figure's nose and arms are a fifth of the start view.
-    EXPECT_GT(colouredShare, 0.08) << "the installed game does not show its textures";
+    EXPECT_GT(colouredShare, TexturedSceneShare) << "the installed game does not show its textures";
     EXPECT_LT(bareShare, 0.01) << "the comparison is not untextured";
 
     const CommandResult remove = RunCommand(std::string(Apt) + "remove snowroll");
