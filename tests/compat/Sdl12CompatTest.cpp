@@ -34,12 +34,6 @@ struct Sdl12CompatTest : ::testing::Test {
             CloseDisplay(display);
         }
     }
-    // The game's window once SDL has settled it.
-    Window SettledWindow() {
-        const Window window = FindWindow(display, Caption, 10.0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        return window != 0 ? FindWindow(display, Caption, 5.0) : 0;
-    }
     Display* display = nullptr;
     GameProcess game;
 };
@@ -58,7 +52,7 @@ bool HasMapped(const GameProcess& game, const std::string& library) {
 
 TEST_F(Sdl12CompatTest, TheGameRunsInItsWindowAndEndsOnACloseRequest) {
     game = StartGame(SOURCE_DIR, {}, {Preload, Silent});
-    const Window window = SettledWindow();
+    const Window window = FindSettledWindow(display, Caption);
     ASSERT_NE(window, 0u) << GameOutput(game);
     EXPECT_TRUE(HasMapped(game, "libSDL2")) << "the layer did not take SDL 1.2's place";
     EXPECT_TRUE(HasMapped(game, "/sdl12-compat/libSDL-1.2.so"));
@@ -89,7 +83,7 @@ TEST_F(Sdl12CompatTest, TheGameRunsInItsWindowAndEndsOnACloseRequest) {
 // that nothing needs converting: the game then ends with a signal instead of status 0.
 TEST_F(Sdl12CompatTest, DISABLED_TheMusicPlaysAndTheGameEndsCleanly) {
     game = StartGame(SOURCE_DIR, {}, {Preload, "SDL_AUDIODRIVER=dummy"});
-    const Window window = SettledWindow();
+    const Window window = FindSettledWindow(display, Caption);
     ASSERT_NE(window, 0u) << GameOutput(game);
     std::this_thread::sleep_for(std::chrono::milliseconds(2000));
     RequestClose(display, window);

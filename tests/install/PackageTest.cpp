@@ -56,9 +56,9 @@ struct PackageTest : ::testing::Test {
     // game must end with status 0.
     Picture RunAndCapture(const std::string& folder, const std::string& program) {
         game = StartGame(folder, {}, {"SNOWROLL_TEST_PROGRAM=" + program});
-        Window window = FindWindow(display, Caption, 10.0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-        window = window != 0 ? FindWindow(display, Caption, 5.0) : 0;
+        const Window window = FindSettledWindow(display, Caption);
+        // The first frames draw while the music and the level start.
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
         EXPECT_NE(window, 0u) << program << ": " << GameOutput(game);
         const Picture picture = window != 0 ? CaptureWindow(display, window) : Picture{};
         RequestClose(display, window);

@@ -259,3 +259,9 @@ Picture CaptureWindow(Display* display, Window window) {
     XDestroyImage(image);
     return picture;
 }
+
+Window FindSettledWindow(Display* display, const std::string& name) {
+    const Window window = FindWindow(display, name, 10.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return window != 0 ? FindWindow(display, name, 5.0) : 0;
+}

@@ -54,3 +54,7 @@ void MovePointer(Display* display, Window window, int x, int y);
 void SetKey(Display* display, Window window, KeySym keysym, bool down);
 // The window's pixels as the X server shows them; an empty picture when it cannot be read.
 Picture CaptureWindow(Display* display, Window window);
+
+// The top-level window named `name` once SDL has settled it (SDL may make its window anew when it
+// sets the GL mode); 0 when none appears within ten seconds.
+Window FindSettledWindow(Display* display, const std::string& name);
