@@ -67,16 +67,19 @@ GameProcess StartGame(const std::string& folder, const std::vector<std::string>&
         dup2(output, STDOUT_FILENO);
         dup2(output, STDERR_FILENO);
         ApplyEnvironment(environment);
+        // A test may start another build of the game, such as the installed one.
+        const char* program = std::getenv("SNOWROLL_TEST_PROGRAM");
+        program = program != nullptr ? program : GAME_BINARY;
         if (chdir(folder.c_str()) != 0) {
             _exit(127);
         }
         std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(GAME_BINARY));
+        argv.push_back(const_cast<char*>(program));
         for (const std::string& argument : arguments) {
             argv.push_back(const_cast<char*>(argument.c_str()));
         }
         argv.push_back(nullptr);
-        execv(GAME_BINARY, argv.data());
+        execv(program, argv.data());
         _exit(127);
     }
     game.outputFile = output;
@@ -255,4 +258,10 @@ Picture CaptureWindow(Display* display, Window window) {
     }
     XDestroyImage(image);
     return picture;
+}
+
+Window FindSettledWindow(Display* display, const std::string& name) {
+    const Window window = FindWindow(display, name, 10.0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return window != 0 ? FindWindow(display, name, 5.0) : 0;
 }

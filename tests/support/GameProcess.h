@@ -11,7 +11,8 @@ struct GameProcess {
 };
 
 // Starts the game in `folder` with `arguments`; `environment` entries "NAME=value" are set and
-// entries "NAME" are removed from the inherited environment.
+// entries "NAME" are removed from the inherited environment. An entry SNOWROLL_TEST_PROGRAM=path
+// starts that program in place of the game built here.
 GameProcess StartGame(const std::string& folder, const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment);
 // Ends the child if it still runs and lets go of its output; for the end of every test.
@@ -53,3 +54,7 @@ void MovePointer(Display* display, Window window, int x, int y);
 void SetKey(Display* display, Window window, KeySym keysym, bool down);
 // The window's pixels as the X server shows them; an empty picture when it cannot be read.
 Picture CaptureWindow(Display* display, Window window);
+
+// The top-level window named `name` once SDL has settled it (SDL may make its window anew when it
+// sets the GL mode); 0 when none appears within ten seconds.
+Window FindSettledWindow(Display* display, const std::string& name);
