@@ -115,7 +115,8 @@ TEST_F(InstallTest, DesktopEntryMetainfoAndManPageAreValid) {
 }
 
 // The launcher starts the game from the data folder, from any folder and through a link,
-// passes the arguments and the game's status through, and says when the game is missing.
+// passes the arguments and the game's status through, asks for the music's sample rate, and says
+// when the game is missing.
 TEST_F(InstallTest, LauncherRunsTheGameInItsDataFolderAndPassesItsStatus) {
     const std::string launcher = prefix + "/bin/snowroll";
     const std::string game = prefix + "/libexec/snowroll/snowroll";
@@ -127,14 +128,16 @@ TEST_F(InstallTest, LauncherRunsTheGameInItsDataFolderAndPassesItsStatus) {
 
     fs::rename(game, game + ".real");
     scratch.Write("game prefix/libexec/snowroll/snowroll",
-                  "#!/bin/sh\necho \"$(pwd)|$#|$1|$2\"\nexit 42\n");
+                  "#!/bin/sh\necho \"$(pwd)|$#|$1|$2|$SDL_AUDIO_FREQUENCY\"\nexit 42\n");
     fs::permissions(game, fs::perms::owner_all);
     fs::create_directory(scratch.path + "/elsewhere");
     fs::create_symlink(launcher, scratch.path + "/elsewhere/snowroll");
     const CommandResult run =
         RunCommand("cd / && " + Quoted(scratch.path + "/elsewhere/snowroll") + " 'two words' ''");
     EXPECT_EQ(run.status, 42);
-    EXPECT_EQ(run.output, data + "|2|two words|\n");
+    EXPECT_EQ(run.output, data + "|2|two words||44100\n") << "the music's own rate is asked for";
+    const CommandResult chosen = RunCommand("SDL_AUDIO_FREQUENCY=48000 " + Quoted(launcher));
+    EXPECT_EQ(chosen.output, data + "|0|||48000\n") << "a player's own choice of rate stands";
 
     fs::remove(game);
     const CommandResult missing = RunCommand(Quoted(launcher));
