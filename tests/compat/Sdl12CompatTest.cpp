@@ -1,41 +1,26 @@
 // The real game binary over SDL 1.2's compatibility layer on SDL2, preloaded in place of the
 // classic SDL 1.2 it was built against.
-#include "support/GameProcess.h"
+#include "support/GameTest.h"
 #include "support/SceneColour.h"
 
-#include <X11/keysym.h>
-#include <chrono>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
-const char* const Caption = "SDL/OpenGL Sample";
 const std::string Preload = std::string("LD_PRELOAD=") + SDL12_COMPAT_LIBRARY;
 // The music plays into SDL's silent driver at the rate the launcher asks for. Left to choose, the
 // layer opens the device at 22.05 kHz, and its conversion of the 44.1 kHz music overruns
 // SDL_mixer's buffer: the game then dies at its end, or under AddressSanitizer at once.
 const char* const Sound[] = {"SDL_AUDIODRIVER=dummy", "SDL_AUDIO_FREQUENCY=44100"};
 
-struct Sdl12CompatTest : ::testing::Test {
+struct Sdl12CompatTest : GameTest {
     void SetUp() override {
         ASSERT_EQ(access(SDL12_COMPAT_LIBRARY, R_OK), 0)
             << SDL12_COMPAT_LIBRARY << " is missing (Debian: libsdl1.2-compat)";
-        display = OpenDisplay();
-        ASSERT_NE(display, nullptr)
-            << "the display tests need DISPLAY (the test command starts Xvfb)";
+        GameTest::SetUp();
     }
-    void TearDown() override {
-        StopGame(game);
-        if (display != nullptr) {
-            CloseDisplay(display);
-        }
-    }
-    Display* display = nullptr;
-    GameProcess game;
 };
 
 // True when the running child has `library` mapped.
@@ -52,7 +37,7 @@ bool HasMapped(const GameProcess& game, const std::string& library) {
 
 TEST_F(Sdl12CompatTest, TheGameRunsInItsWindowWithItsMusicAndEndsOnACloseRequest) {
     game = StartGame(SOURCE_DIR, {}, {Preload, Sound[0], Sound[1]});
-    const Window window = FindSettledWindow(display, Caption);
+    const Window window = FindSettledWindow(display, GameCaption);
     ASSERT_NE(window, 0u) << GameOutput(game);
     EXPECT_TRUE(HasMapped(game, "libSDL2")) << "the layer did not take SDL 1.2's place";
     EXPECT_TRUE(HasMapped(game, "/sdl12-compat/libSDL-1.2.so"));
@@ -64,19 +49,7 @@ TEST_F(Sdl12CompatTest, TheGameRunsInItsWindowWithItsMusicAndEndsOnACloseRequest
     EXPECT_EQ(height, 480);
     EXPECT_GT(ColouredShare(CaptureWindow(display, window)), TexturedSceneShare)
         << "the scene is not drawn with its textures";
-    for (KeySym key : {XK_Escape, XK_q, XK_w, XK_F4, XK_Return}) {
-        TypeKey(display, window, key);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    ASSERT_TRUE(IsRunning(game)) << "the game ended on a key press";
-
-    const auto asked = std::chrono::steady_clock::now();
-    RequestClose(display, window);
-    EXPECT_EQ(WaitForExit(game, 5.0), 0);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
-    EXPECT_LT(seconds, 1.0);
-    EXPECT_EQ(FindWindow(display, Caption, 0.2), 0u);
+    CheckKeysThenClose(window);
 }
 
 // Where SDL2 has a driver that cannot give an OpenGL window, or none by the name asked for, the
@@ -88,7 +61,7 @@ TEST_F(Sdl12CompatTest, FailedStartsEndWithTheStatusOfTheFailedStep) {
         game = StartGame(SOURCE_DIR, {}, {Preload, driver});
         EXPECT_EQ(WaitForExit(game, 10.0), status) << driver;
         StopGame(game);
-        EXPECT_EQ(FindWindow(display, Caption, 0.1), 0u);
+        EXPECT_EQ(FindWindow(display, GameCaption, 0.1), 0u);
     }
 }
 

@@ -1,6 +1,6 @@
 // The real game played as a player plays it: X key events and pointer motion in, the window's
 // pixels out. The screenshots are kept in the build folder's tests/screenshots.
-#include "support/GameProcess.h"
+#include "support/GameTest.h"
 #include "support/Picture.h"
 
 #include <X11/keysym.h>
@@ -11,7 +11,6 @@
 
 namespace {
 
-const char* const Caption = "SDL/OpenGL Sample";
 // The overlay's level line (double size, two panel rows high) and its snow line.
 constexpr int OverlayWidth = 406;
 constexpr int LevelTop = 20;
@@ -42,10 +41,9 @@ double ChangedShare(const Picture& a, const Picture& b) {
     return static_cast<double>(CountDifferingPixels(a, b)) / (a.width * a.height);
 }
 
-struct PlayTest : ::testing::Test {
+struct PlayTest : GameTest {
     void SetUp() override {
-        display = OpenDisplay();
-        ASSERT_NE(display, nullptr) << "the display tests need DISPLAY";
+        GameTest::SetUp();
         std::filesystem::create_directories(SCREENSHOT_DIR);
     }
     void TearDown() override {
@@ -54,8 +52,7 @@ struct PlayTest : ::testing::Test {
                 SetKey(display, window, key, false);
             }
         }
-        StopGame(game);
-        CloseDisplay(display);
+        GameTest::TearDown();
     }
     // Reads the window and keeps the picture as `name`.png among the test's screenshots.
     Picture Shot(const char* name) {
@@ -69,16 +66,12 @@ struct PlayTest : ::testing::Test {
         Pause(millis);
         SetKey(display, window, key, false);
     }
-    Display* display = nullptr;
     Window window = 0;
-    GameProcess game;
 };
 
 TEST_F(PlayTest, StartSteerTurnAndClose) {
     game = StartGame(SOURCE_DIR, {}, {});
-    window = FindWindow(display, Caption, 10.0);
-    Pause(500);
-    window = FindWindow(display, Caption, 5.0); // SDL may have made its window anew
+    window = FindSettledWindow(display, GameCaption);
     ASSERT_NE(window, 0u) << GameOutput(game);
     MovePointer(display, window, 320, 240);
     // The camera flies out behind the figure and comes to rest, sooner at a higher frame rate.

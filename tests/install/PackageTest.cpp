@@ -1,7 +1,7 @@
 // The Debian package: built by CPack, installed into this machine with apt-get, started from the
 // menu's command in an unrelated folder, closed, and removed again.
 #include "Command.h"
-#include "support/GameProcess.h"
+#include "support/GameTest.h"
 #include "support/SceneColour.h"
 #include "support/Scratch.h"
 
@@ -16,24 +16,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const Caption = "SDL/OpenGL Sample";
 // Another package manager at work holds the lock for a while; wait for it rather than fail.
 const char* const Apt = "DEBIAN_FRONTEND=noninteractive apt-get -y -q -o DPkg::Lock::Timeout=120 ";
 
-struct PackageTest : ::testing::Test {
+struct PackageTest : GameTest {
     void SetUp() override {
         if (geteuid() != 0) {
             GTEST_SKIP() << "installing a package into the machine needs root";
         }
-        display = OpenDisplay();
-        ASSERT_NE(display, nullptr)
-            << "the display tests need DISPLAY (the test command starts Xvfb)";
+        GameTest::SetUp();
     }
     void TearDown() override {
-        StopGame(game);
-        if (display != nullptr) {
-            CloseDisplay(display);
-        }
+        GameTest::TearDown();
         if (installed) {
             RunCommand(std::string(Apt) + "remove snowroll");
         }
@@ -56,7 +50,7 @@ struct PackageTest : ::testing::Test {
     // game must end with status 0.
     Picture RunAndCapture(const std::string& folder, const std::string& program) {
         game = StartGame(folder, {}, {"SNOWROLL_TEST_PROGRAM=" + program});
-        const Window window = FindSettledWindow(display, Caption);
+        const Window window = FindSettledWindow(display, GameCaption);
         // The first frames draw while the music and the level start.
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         EXPECT_NE(window, 0u) << program << ": " << GameOutput(game);
@@ -67,8 +61,6 @@ struct PackageTest : ::testing::Test {
         return picture;
     }
     ScratchFolder scratch;
-    Display* display = nullptr;
-    GameProcess game;
     bool installed = false;
 };
 
