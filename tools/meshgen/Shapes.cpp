@@ -122,13 +122,47 @@ constexpr Ring SmallBody[BodyRings] = {
     {11.894, 6.792}, {12.841, 5.227}, {14.560, 6.626}, {17.037, 7.172}, {19.514, 6.626},
     {21.614, 5.072}, {22.343, 3.924}, {23.289, 4.876}, {25.111, 5.278}, {26.934, 4.876},
     {28.480, 3.732}, {29.512, 2.020}, {29.802, 0.0}};
-// The large form is squat and wide, its balls pressed into each other, but its rings still rise
-// in order so that every blend between the forms stays a clean surface.
-constexpr Ring LargeBody[BodyRings] = {
-    {0.0, 0.0},    {0.0, 60.0},       {26.565, 85.11}, {53.5, 91.899},    {81.3, 84.64},
-    {97.0, 68.0},  {102.0, 52.0},     {106.0, 69.7},   {115.447, 75.837}, {138.6, 69.8},
-    {146.5, 55.0}, {150.0, 42.0},     {153.5, 57.7},   {159.823, 63.335}, {179.5, 58.2},
-    {195.7, 44.1}, {206.126, 23.895}, {209.412, 0.0}};
+// The large form is squat, wide and lumpy: each of its rings wanders between a low and a high
+// height and radius from vertex to vertex, and its balls are pressed so far into each other that
+// the waist and the neck sink inside the balls below them, below the rings around them.
+struct RingRange {
+    double heightLow;
+    double heightHigh;
+    double radiusLow;
+    double radiusHigh;
+};
+constexpr RingRange LargeBody[BodyRings] = {{0.0, 0.0, 0.0, 0.0},
+                                            {0.0, 0.0, 57.813, 63.166},
+                                            {26.525, 26.605, 85.095, 85.127},
+                                            {53.523, 53.526, 91.899, 91.899},
+                                            {81.126, 81.479, 84.543, 84.730},
+                                            {102.805, 106.307, 61.146, 66.276},
+                                            {81.053, 99.188, 38.537, 48.848},
+                                            {91.677, 92.291, 69.498, 69.835},
+                                            {115.447, 115.447, 75.837, 75.837},
+                                            {138.474, 138.821, 69.723, 69.906},
+                                            {156.166, 160.018, 48.901, 55.022},
+                                            {140.088, 150.033, 29.051, 31.121},
+                                            {138.867, 139.826, 57.413, 58.027},
+                                            {159.823, 159.823, 63.335, 63.335},
+                                            {179.351, 179.717, 58.128, 58.324},
+                                            {195.536, 195.947, 43.824, 44.351},
+                                            {206.126, 206.126, 23.895, 23.895},
+                                            {209.412, 209.412, 0.0, 0.0}};
+
+// Where point k of ring r lies between a range's ends, 0 to 1: the height rises and falls twice
+// around the ring and the radius three times, each turned by the ring's place, so neighbouring
+// rings bulge in different directions and each reaches both ends of its ranges. The waist and the
+// neck stay level, at the middle of theirs: a wavy one shows through as a ragged outline between
+// the balls while the figure grows.
+constexpr int Waist = 6;
+constexpr int Neck = 11;
+double HeightLump(int r, int k) {
+    return r == Waist || r == Neck ? 0.5 : 0.5 + 0.5 * std::cos(Pi / 3.0 * (k + r));
+}
+double RadiusLump(int r, int k) {
+    return r == Waist || r == Neck ? 0.5 : 0.5 + 0.5 * std::cos(Pi / 2.0 * (k + r));
+}
 
 constexpr double BodyU0 = 0.02;
 constexpr double BodyU1 = 0.62;
@@ -140,12 +174,20 @@ Point RingPoint(const Ring& ring, int k, int points) {
     return {ring.radius * std::cos(angle), ring.height, ring.radius * std::sin(angle)};
 }
 
+Point LargeRingPoint(int r, int k, int points) {
+    const RingRange& range = LargeBody[r];
+    const int at = k % points;
+    const Ring ring = {range.heightLow + (range.heightHigh - range.heightLow) * HeightLump(r, at),
+                       range.radiusLow + (range.radiusHigh - range.radiusLow) * RadiusLump(r, at)};
+    return RingPoint(ring, at, points);
+}
+
 // Point k of ring r; k may be `points` to close the ring with the coordinate u at its end.
 Corner BodyCorner(int r, double k) {
     const int points = RingPoints[r];
     const int index = static_cast<int>(k);
     const double v = BodyVBase + (BodyVTop - BodyVBase) * r / (BodyRings - 1);
-    return {RingPoint(SmallBody[r], index, points), RingPoint(LargeBody[r], index, points),
+    return {RingPoint(SmallBody[r], index, points), LargeRingPoint(r, index, points),
             BodyU0 + (BodyU1 - BodyU0) * k / points, v};
 }
 
@@ -265,45 +307,54 @@ void BuildFace(MeshBuild& mesh) {
                 NoseLook, 3);
 }
 
-// A stick piece: a square prism from its inner to its outer end centre, one side facing up.
+// A stick piece: a square prism from its inner to its outer end centre, its section rolled a
+// little from level so the sticks do not look cut from one board. The rolls of the upper stick at
+// positive z and of the outer twig on either side set how far the figure reaches up and sideways.
 struct Stick {
     Point smallInner;
     Point smallOuter;
     Point largeInner;
     Point largeOuter;
     double side;
+    double roll; // degrees, turning the section about the stick
 };
 
 constexpr Stick Sticks[6] = {{{-0.41, 18.01, -4.33},
                               {13.24, 31.38, -10.24},
                               {64.71, 133.98, -12.54},
                               {78.36, 143.98, -23.20},
-                              2.12},
+                              2.12,
+                              -25.0},
                              {{9.22, 27.13, -8.61},
                               {13.21, 26.14, -12.42},
                               {74.33, 140.70, -20.04},
                               {78.33, 138.29, -23.16},
-                              1.44},
+                              1.44,
+                              -35.5},
                              {{10.30, 28.62, -9.09},
                               {12.27, 32.46, -6.49},
                               {75.41, 141.88, -21.06},
                               {77.38, 146.43, -20.17},
-                              1.29},
+                              1.29,
+                              -25.0},
                              {{-0.23, 17.92, 5.01},
                               {8.22, 33.09, 14.93},
                               {65.28, 134.58, 13.06},
                               {78.61, 142.22, 25.88},
-                              2.12},
+                              2.12,
+                              -16.1},
                              {{6.61, 30.00, 12.91},
                               {11.67, 29.49, 16.49},
                               {76.00, 140.61, 23.26},
                               {79.83, 137.23, 26.80},
-                              1.59},
+                              1.59,
+                              -18.4},
                              {{4.89, 27.31, 11.12},
                               {4.94, 32.75, 9.80},
                               {73.43, 139.37, 20.96},
                               {76.12, 144.27, 20.70},
-                              1.43}};
+                              1.43,
+                              -25.0}};
 
 constexpr Patch BarkRegion = {0.70, 0.96, 0.20, 0.40};
 
@@ -341,14 +392,11 @@ StickFrame LargeFrame(const Stick& s, const StickFrame& small) {
             TurnLike(small.up, small.along, along)};
 }
 
-// The section is a square rolled a little from level; the first side faces nearly straight up.
-constexpr double StickRoll = -25.0 * Pi / 180.0;
-
-// The section's corners at `centre`, the first pair's side facing upward.
-void StickCorners(const StickFrame& frame, double side, Point centre, Point corners[4]) {
-    const double h = side * std::sqrt(0.5);
+// The section's corners at `centre`: a square whose first side faces up when its roll is 0.
+void StickCorners(const StickFrame& frame, const Stick& s, Point centre, Point corners[4]) {
+    const double h = s.side * std::sqrt(0.5);
     for (int k = 0; k < 4; ++k) {
-        const double angle = StickRoll + Pi * (0.25 + 0.5 * k);
+        const double angle = s.roll * Pi / 180.0 + Pi * (0.25 + 0.5 * k);
         const Point offset =
             Add(Scale(frame.across, std::cos(angle)), Scale(frame.up, std::sin(angle)));
         corners[k] = Add(centre, Scale(offset, h));
@@ -362,10 +410,10 @@ void EmitStick(MeshBuild& mesh, const Stick& s, int part) {
     const double length =
         std::sqrt(Dot(Sub(s.smallOuter, s.smallInner), Sub(s.smallOuter, s.smallInner)));
     Point si[4], so[4], li[4], lo[4];
-    StickCorners(smallFrame, s.side, s.smallInner, si);
-    StickCorners(smallFrame, s.side, s.smallOuter, so);
-    StickCorners(largeFrame, s.side, s.largeInner, li);
-    StickCorners(largeFrame, s.side, Add(s.largeInner, Scale(largeFrame.along, length)), lo);
+    StickCorners(smallFrame, s, s.smallInner, si);
+    StickCorners(smallFrame, s, s.smallOuter, so);
+    StickCorners(largeFrame, s, s.largeInner, li);
+    StickCorners(largeFrame, s, Add(s.largeInner, Scale(largeFrame.along, length)), lo);
     const Point middle = Scale(Add(s.smallInner, s.smallOuter), 0.5);
     const double quarter = (BarkRegion.u1 - BarkRegion.u0) * 0.25;
     for (int k = 0; k < 4; ++k) {
