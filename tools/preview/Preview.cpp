@@ -155,14 +155,15 @@ int main(int argc, char** argv) {
     glBindTexture(GL_TEXTURE_2D, atlas);
 
     const std::vector<View> around = {{20.0f, 15.0f}, {110.0f, 10.0f}, {225.0f, 35.0f}};
-    const std::vector<View> front = {{25.0f, 15.0f}, {25.0f, 15.0f}, {25.0f, 15.0f}};
+    const std::vector<View> front(5, View{25.0f, 15.0f});
     const Model figure = FigureAt(0.0f);
     const Model tree = MeshModel(FirTree);
     const Model pile = MeshModel(SnowPile);
     const Model floor = FloorPatch(3);
     bool ok = SavePicture(folder + "/preview-figure.png", {figure, figure, figure}, around);
-    ok &= SavePicture(folder + "/preview-figure-sizes.png",
-                      {FigureAt(0.0f), FigureAt(0.5f), FigureAt(1.0f)}, front);
+    ok &= SavePicture(
+        folder + "/preview-figure-sizes.png",
+        {FigureAt(0.0f), FigureAt(0.25f), FigureAt(0.5f), FigureAt(0.75f), FigureAt(1.0f)}, front);
     ok &= SavePicture(folder + "/preview-tree.png", {tree, tree, tree},
                       {{20.0f, 10.0f}, {110.0f, -20.0f}, {225.0f, 45.0f}});
     ok &= SavePicture(folder + "/preview-pile.png", {pile, pile, pile}, around);
