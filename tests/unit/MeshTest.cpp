@@ -221,7 +221,7 @@ TEST(AuthoredMeshes, BodyRingsAndBounds) {
     ExpectBounds(SnowPile, {{-13.226f, 0.0f, -13.226f}, {13.226f, 5.0f, 13.226f}}, Near);
 }
 
-// Every size the figure can have is a clean surface: no triangle folds over or collapses.
+// Every size the figure can have is a clean surface: no triangle collapses or turns over.
 TEST(AuthoredMeshes, EveryBlendOfTheFiguresIsClean) {
     constexpr int Steps = 40;
     constexpr float SmallestArea = 0.05f; // model units squared; the smallest is about 0.3

@@ -124,7 +124,8 @@ constexpr Ring SmallBody[BodyRings] = {
     {28.480, 3.732}, {29.512, 2.020}, {29.802, 0.0}};
 // The large form is squat, wide and lumpy: each of its rings wanders between a low and a high
 // height and radius from vertex to vertex, and its balls are pressed so far into each other that
-// the waist and the neck sink inside the balls below them, below the rings around them.
+// its rings do not rise in order: the waist and the neck sink below the rings beside them, hidden
+// inside the balls.
 struct RingRange {
     double heightLow;
     double heightHigh;
@@ -174,6 +175,7 @@ Point RingPoint(const Ring& ring, int k, int points) {
     return {ring.radius * std::cos(angle), ring.height, ring.radius * std::sin(angle)};
 }
 
+// Point k of ring r in the large form, moved within the ring's ranges by its lumps.
 Point LargeRingPoint(int r, int k, int points) {
     const RingRange& range = LargeBody[r];
     const int at = k % points;
