@@ -35,9 +35,13 @@ struct InstallTest : ::testing::Test {
 };
 
 TEST_F(InstallTest, EveryFileLandsInPlaceValidAndNothingElse) {
-    std::set<std::string> expected = {
-        "bin/snowroll", "libexec/snowroll/snowroll", "share/applications/snowroll.desktop",
-        "share/metainfo/org.snowroll.snowroll.metainfo.xml", "share/man/man6/snowroll.6.gz"};
+    std::set<std::string> expected = {"bin/snowroll",
+                                      "libexec/snowroll/snowroll",
+                                      "share/applications/snowroll.desktop",
+                                      "share/metainfo/org.snowroll.snowroll.metainfo.xml",
+                                      "share/man/man6/snowroll.6.gz",
+                                      "share/doc/snowroll/copyright",
+                                      "share/doc/snowroll/changelog.gz"};
     for (const std::string& file : FilesBelow(std::string(SOURCE_DIR) + "/Media")) {
         expected.insert("share/snowroll/Media/" + file);
         EXPECT_EQ(ReadFile(share + "/snowroll/Media/" + file),

@@ -31,18 +31,22 @@ TEST_F(PackageTest, UnpacksAndRunsFromAnyFolder) {
                                 "libglu1-mesa | libglu1", "libc6"}) {
         EXPECT_NE(depends.output.find(library), std::string::npos) << depends.output;
     }
+    // Debian's package checker finds neither errors nor warnings.
+    const CommandResult lint = RunCommand("lintian --tag-display-limit 0 " + Quoted(package));
+    EXPECT_EQ(lint.status, 0) << lint.output;
+    EXPECT_EQ(lint.output.find("W: "), std::string::npos) << lint.output;
 
     const std::string root = scratch.path + "/root";
     const CommandResult unpack = RunCommand("dpkg-deb -x " + Quoted(package) + " " + Quoted(root));
     ASSERT_EQ(unpack.status, 0) << unpack.output;
-    for (const char* file :
-         {"/usr/libexec/snowroll/snowroll", "/usr/share/applications/snowroll.desktop",
-          "/usr/share/icons/hicolor/48x48/apps/snowroll.png",
-          "/usr/share/snowroll/Media/textureatlas.png"}) {
+    for (const char* file : {"/usr/games/snowroll", "/usr/libexec/snowroll/snowroll",
+                             "/usr/share/applications/snowroll.desktop",
+                             "/usr/share/icons/hicolor/48x48/apps/snowroll.png",
+                             "/usr/share/snowroll/Media/textureatlas.png"}) {
         EXPECT_TRUE(std::filesystem::exists(root + file)) << file;
     }
     std::filesystem::create_directory(scratch.path + "/home");
-    ASSERT_TRUE(StartAndAwaitOverlay(root + "/usr/bin/snowroll", scratch.path + "/home", {},
+    ASSERT_TRUE(StartAndAwaitOverlay(root + "/usr/games/snowroll", scratch.path + "/home", {},
                                      {"SDL_AUDIODRIVER=dummy"}))
         << "the unpacked game does not show its textured overlay";
     RequestClose(display, window);
