@@ -25,7 +25,13 @@ TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
         {{1312}, 65, 59, 2, 65, 59, "a centre inside the tree is not pushed by it"},
         {{1312}, 63, 56, 2, 63, 55.5f, "a deep overlap leaves the circle on the centre's side"},
         {{1312}, 64, 63.5f, 2, 64, 64.5f, "the same on the far side"},
-        {{1312}, 62.5f, 57.5f, 2, 62.5f - root2, 57.5f - root2, "a centre on the corner leaves diagonally"},
+        {{1312},
+         62.5f,
+         57.5f,
+         2,
+         62.5f - root2,
+         57.5f - root2,
+         "a centre on the corner leaves diagonally"},
         {{1213, 1312}, 61, 61, 2, 60.5f, 60.5f, "an inner corner"},
         {{1412}, 62.4f, 60, 6, 61.5f, 60, "a big ball reaches a tree two cells away"},
         {{1412}, 60, 60, 8.75f, 58.75f, 60, "the largest ball"},
@@ -46,8 +52,10 @@ TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
         GameState.ballX = c.x;
         GameState.ballZ = c.z;
         ResolveWallCollisions(c.radius);
-        for (const auto& [got, want] : {std::pair{GameState.ballX, c.wantX}, {GameState.ballZ, c.wantZ}}) {
-            EXPECT_TRUE(std::isnan(want) ? std::isnan(got) : got == want || std::fabs(got - want) < 1e-4f)
+        for (const auto& [got, want] :
+             {std::pair{GameState.ballX, c.wantX}, {GameState.ballZ, c.wantZ}}) {
+            EXPECT_TRUE(std::isnan(want) ? std::isnan(got)
+                                         : got == want || std::fabs(got - want) < 1e-4f)
                 << c.what << ": " << got << " for " << want;
         }
     }

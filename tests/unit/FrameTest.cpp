@@ -17,7 +17,8 @@ TEST(FrameClockTest, TheTimeFactorIsTheFrameLengthInSixtieths) {
     const struct {
         std::uint32_t start, millis;
         float scale;
-    } frames[] = {{1000, 16, 0.96f}, {1000, 17, 1.02f}, {1000, 33, 1.98f}, {0xFFFFFFF8u, 16, 0.96f}};
+    } frames[] = {
+        {1000, 16, 0.96f}, {1000, 17, 1.02f}, {1000, 33, 1.98f}, {0xFFFFFFF8u, 16, 0.96f}};
     for (const auto& f : frames) {
         GameState.lastTicks = f.start;
         MeasureFrame(f.start + f.millis);
@@ -38,8 +39,10 @@ TEST(HudTextTest, LevelAndSnowLinesAsThePlayerReadsThem) {
     const struct {
         std::int32_t collected, total;
         const char* text;
-    } lines[] = {{500, 2000, "  snow collected: 25.000000%"}, {1, 1234, "  snow collected: 0.081037%"},
-                 {2491, 2491, "  snow collected: 100.000000%"}, {0, 0, "  snow collected: 0.000000%"}};
+    } lines[] = {{500, 2000, "  snow collected: 25.000000%"},
+                 {1, 1234, "  snow collected: 0.081037%"},
+                 {2491, 2491, "  snow collected: 100.000000%"},
+                 {0, 0, "  snow collected: 0.000000%"}};
     for (const auto& l : lines) {
         FormatSnowText(line, sizeof line, l.collected, l.total);
         EXPECT_STREQ(line, l.text);
@@ -77,17 +80,31 @@ TEST_F(InputTest, KeysAndButtonsFollowTheirPhases) {
         ButtonState w, up, left;
     } polls[] = {
         {{{SDL_KEYDOWN, SDLK_w}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT}},
-         ButtonState::Pressed, ButtonState::Up, ButtonState::Pressed},
+         ButtonState::Pressed,
+         ButtonState::Up,
+         ButtonState::Pressed},
         {{}, ButtonState::Held, ButtonState::Up, ButtonState::Held},
-        {{{SDL_KEYDOWN, SDLK_w}}, ButtonState::Pressed, ButtonState::Up, ButtonState::Held}, // repeated
-        {{{SDL_KEYUP, SDLK_w}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT}}, ButtonState::Up, ButtonState::Up,
+        {{{SDL_KEYDOWN, SDLK_w}},
+         ButtonState::Pressed,
+         ButtonState::Up,
+         ButtonState::Held}, // repeated
+        {{{SDL_KEYUP, SDLK_w}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT}},
+         ButtonState::Up,
+         ButtonState::Up,
          ButtonState::Up},
         // Down and up in one poll end up, whatever their order.
         {{{SDL_KEYDOWN, SDLK_UP}, {SDL_KEYUP, SDLK_UP}, {SDL_KEYUP, SDLK_w}, {SDL_KEYDOWN, SDLK_w}},
-         ButtonState::Up, ButtonState::Up, ButtonState::Up},
+         ButtonState::Up,
+         ButtonState::Up,
+         ButtonState::Up},
         // Out of range symbols and buttons are taken and ignored.
-        {{{SDL_KEYDOWN, KeyCount}, {SDL_KEYDOWN, 0xFFFF}, {SDL_MOUSEBUTTONDOWN, MouseButtonCount},
-          {SDL_MOUSEBUTTONDOWN, 255}}, ButtonState::Up, ButtonState::Up, ButtonState::Up},
+        {{{SDL_KEYDOWN, KeyCount},
+          {SDL_KEYDOWN, 0xFFFF},
+          {SDL_MOUSEBUTTONDOWN, MouseButtonCount},
+          {SDL_MOUSEBUTTONDOWN, 255}},
+         ButtonState::Up,
+         ButtonState::Up,
+         ButtonState::Up},
     };
     for (const auto& poll : polls) {
         for (const auto& [type, which] : poll.events) {

@@ -1,6 +1,6 @@
 // The level reader and the level build: trees, snow, offsets, and the start of a level.
-#include "game/GameState.h"
 #include "game/Level.h"
+#include "game/GameState.h"
 #include "support/Scratch.h"
 
 #include <cmath>
@@ -66,7 +66,7 @@ TEST_F(LevelTest, TreesClearTheSnowOfTheirCells) {
         {WithWalls({2424}), 1, 2491 - 9, {2424}, {4747, 4949}, {4649}},
         {WithWalls({305, 405}), 2, 2491 - 15, {305, 405}, {}, {}},
         {WithWalls({1212}), 1, 2491, {1212}, {}, {}}, // a tree on the start cell stands
-        {"1\n01\n", 2, 2491 - 12, {0, 101}, {}, {}},    // short and missing rows are open
+        {"1\n01\n", 2, 2491 - 12, {0, 101}, {}, {}},  // short and missing rows are open
         {WithWalls({709}), 1, 2491 - 9, {709}, {1418}, {1218}},
     };
     for (const auto& c : cases) {
@@ -157,9 +157,10 @@ TEST_F(LevelTest, NewGameReadsTheFileOfTheLevelAndStartsAtTheCentre) {
         EXPECT_EQ(GameState.snowTotal, 2491 - 9 * walls);
         EXPECT_EQ(GameState.snowCollected, 0);
         EXPECT_EQ(GameState.ballSize, 0.0f);
-        const float start[] = {StartX, StartZ, StartX, 0.0f, StartZ, StartPitch, StartPitch, 0, 0, 0};
-        const float now[] = {GameState.ballX,    GameState.ballZ,       GameState.cameraX,
-                             GameState.cameraY,  GameState.cameraZ,     GameState.cameraPitch,
+        const float start[] = {StartX,     StartZ,     StartX, 0.0f, StartZ,
+                               StartPitch, StartPitch, 0,      0,    0};
+        const float now[] = {GameState.ballX,       GameState.ballZ,     GameState.cameraX,
+                             GameState.cameraY,     GameState.cameraZ,   GameState.cameraPitch,
                              GameState.pitchTarget, GameState.cameraYaw, GameState.yawTarget,
                              GameState.cameraRoll};
         EXPECT_EQ(std::memcmp(start, now, sizeof now), 0) << "ball and camera at the start";

@@ -174,8 +174,9 @@ TEST_F(MovementTest, TheCameraEasesBehindTheBallAndStrangeStatesSettle) {
         const float size = GameState.ballSize;
         const float pitch = GameState.cameraPitch;
         const float reach = 30.0f + 50.0f * size;
-        const float gap = std::hypot(GameState.cameraX - (StartX - std::cos(pitch) * reach),
-                                     GameState.cameraY - (5.75f + 15.0f * size - std::sin(pitch) * reach));
+        const float gap =
+            std::hypot(GameState.cameraX - (StartX - std::cos(pitch) * reach),
+                       GameState.cameraY - (5.75f + 15.0f * size - std::sin(pitch) * reach));
         if (frame > 0 && frame < 30) {
             EXPECT_NEAR(gap / lastGap, 0.925f, 2e-3f) << "frame " << frame;
         }
@@ -201,7 +202,8 @@ TEST_F(MovementTest, TheCameraEasesBehindTheBallAndStrangeStatesSettle) {
     GameState.velocityX = 3e38f;
     Hold({SDLK_w});
     UpdateGame(3.0f);
-    EXPECT_TRUE(GameState.ballX > 115.0f && GameState.ballX <= 122.5f) << "back at the nearest edge";
+    EXPECT_TRUE(GameState.ballX > 115.0f && GameState.ballX <= 122.5f)
+        << "back at the nearest edge";
     EXPECT_TRUE(GameState.ballZ >= -2.5f && GameState.ballZ < 5.0f) << GameState.ballZ;
     EXPECT_TRUE(std::isfinite(GameState.velocityX));
 }

@@ -1,7 +1,7 @@
 // The ball's snow: melting, gathering within reach, and the levels that follow.
+#include "game/Snow.h"
 #include "game/GameState.h"
 #include "game/Level.h"
-#include "game/Snow.h"
 #include "game/Update.h"
 #include "support/Scratch.h"
 
@@ -51,8 +51,10 @@ TEST_F(SnowTest, TheReachIsStrictAndGrowsWithinOneScan) {
         float x, size;
         bool taken;
         bool wholeFrame;
-    } cases[] = {{60.0f, 0.0f, false, false}, {60.001f, 0.0f, true, false},
-                 {62.5f - 9.9946f, 1.0f, true, true}, {62.5f - 9.9949f, 1.0f, false, true}};
+    } cases[] = {{60.0f, 0.0f, false, false},
+                 {60.001f, 0.0f, true, false},
+                 {62.5f - 9.9946f, 1.0f, true, true},
+                 {62.5f - 9.9949f, 1.0f, false, true}};
     for (const auto& c : cases) {
         LevelMap.snow[25][24] = 1;
         GameState.snowTotal = 3;
@@ -81,7 +83,8 @@ void GatherEverywhere() {
         for (int b = 0; b < SnowPoints; ++b) {
             const float dx = SnowSpacing * static_cast<float>(a) - GameState.ballX;
             const float dz = SnowSpacing * static_cast<float>(b) - GameState.ballZ;
-            if (LevelMap.snow[a][b] != 0 && std::sqrt(dx * dx + dz * dz) < 7.5f * GameState.ballSize + 2.5f) {
+            if (LevelMap.snow[a][b] != 0 &&
+                std::sqrt(dx * dx + dz * dz) < 7.5f * GameState.ballSize + 2.5f) {
                 LevelMap.snow[a][b] = 0;
                 GameState.ballSize += 0.002f;
                 ++GameState.snowCollected;
