@@ -29,24 +29,14 @@ TEST(FrameClockTest, TheTimeFactorIsTheFrameLengthInSixtieths) {
     ResetGlobalRecords();
 }
 
-TEST(HudTextTest, LevelAndSnowLinesAsThePlayerReadsThem) {
+// The pixel tests read the overlay at the first and the last level; a level without snow is shown
+// for one frame before it is replaced, and reads 0, never "nan".
+TEST(HudTextTest, ALevelWithoutSnowReadsNothingGathered) {
     char line[HudTextSize];
-    for (const auto& [level, text] : {std::pair{1, " level: 1"}, {10, " level: 10"}}) {
-        FormatLevelText(line, sizeof line, level);
-        EXPECT_STREQ(line, text);
-    }
-    // A level without snow is shown for one frame before it is replaced: it reads 0, never "nan".
-    const struct {
-        std::int32_t collected, total;
-        const char* text;
-    } lines[] = {{500, 2000, "  snow collected: 25.000000%"},
-                 {1, 1234, "  snow collected: 0.081037%"},
-                 {2491, 2491, "  snow collected: 100.000000%"},
-                 {0, 0, "  snow collected: 0.000000%"}};
-    for (const auto& l : lines) {
-        FormatSnowText(line, sizeof line, l.collected, l.total);
-        EXPECT_STREQ(line, l.text);
-    }
+    FormatSnowText(line, sizeof line, 0, 0);
+    EXPECT_STREQ(line, "  snow collected: 0.000000%");
+    FormatSnowText(line, sizeof line, 2491, 2491);
+    EXPECT_STREQ(line, "  snow collected: 100.000000%");
 }
 
 struct InputTest : ::testing::Test {
