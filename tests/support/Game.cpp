@@ -178,8 +178,9 @@ bool CaptureWindow(Display* display, Window window, Picture* picture) {
                         ? nullptr
                         : XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width),
                                     static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    // The test display's 24-bit TrueColor: 32-bit pixels in the machine's byte order.
     if (image == nullptr || image->bits_per_pixel != 32 || image->red_mask != 0xFF0000 ||
-        image->blue_mask != 0xFF) {
+        image->blue_mask != 0xFF || image->byte_order != LSBFirst) {
         if (image != nullptr) {
             XDestroyImage(image);
         }
@@ -190,11 +191,12 @@ bool CaptureWindow(Display* display, Window window, Picture* picture) {
     picture->rgb.resize(static_cast<std::size_t>(a.width * a.height * 3));
     std::uint8_t* out = picture->rgb.data();
     for (int y = 0; y < a.height; ++y) {
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
         for (int x = 0; x < a.width; ++x, out += 3) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            out[0] = static_cast<std::uint8_t>(pixel >> 16);
-            out[1] = static_cast<std::uint8_t>(pixel >> 8);
-            out[2] = static_cast<std::uint8_t>(pixel);
+            out[0] = static_cast<std::uint8_t>(row[x] >> 16);
+            out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+            out[2] = static_cast<std::uint8_t>(row[x]);
         }
     }
     XDestroyImage(image);

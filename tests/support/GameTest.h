@@ -9,15 +9,15 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-// Polls `done` every 20 ms until it holds or WAIT_SECONDS (one generous deadline, longer for the
-// sanitized build) have passed; returns whether it held.
-template <typename Done> bool WaitUntil(Done done) {
+// Polls `done` every `pauseMillis` until it holds or WAIT_SECONDS (one generous deadline, longer
+// for the sanitized build) have passed; returns whether it held.
+template <typename Done> bool WaitUntil(Done done, int pauseMillis = 20) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(WAIT_SECONDS);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMillis));
     }
     return true;
 }
@@ -32,6 +32,9 @@ inline Picture SnowLine(const Picture& frame) {
 inline Picture Scene(const Picture& frame) {
     return Crop(frame, 0, 90, 640, 390);
 }
+
+// Captures are spaced out so that reading the window takes little from the game on a busy machine.
+constexpr int CapturePauseMillis = 100;
 
 struct GameTest : ::testing::Test {
     void SetUp() override {
@@ -51,12 +54,14 @@ struct GameTest : ::testing::Test {
     // start, so the window is looked up again after a failed capture.
     bool Await(const std::string& what, const std::function<bool(const Picture&)>& wanted) {
         bool captured = false;
-        const bool seen = WaitUntil([&] {
-            window = window != 0 ? window : GameWindow(display, game.pid);
-            captured = window != 0 && CaptureWindow(display, window, &frame);
-            window = captured ? window : 0;
-            return (captured && wanted(frame)) || !IsRunning(game);
-        });
+        const bool seen = WaitUntil(
+            [&] {
+                window = window != 0 ? window : GameWindow(display, game.pid);
+                captured = window != 0 && CaptureWindow(display, window, &frame);
+                window = captured ? window : 0;
+                return (captured && wanted(frame)) || !IsRunning(game);
+            },
+            CapturePauseMillis);
         const bool ok = seen && captured && IsRunning(game);
         EXPECT_TRUE(ok) << what << " within " << WAIT_SECONDS << " s: the game "
                         << (IsRunning(game) ? "runs"
