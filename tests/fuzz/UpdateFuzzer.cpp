@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 
@@ -20,68 +19,15 @@ namespace {
 struct Reader {
     const std::uint8_t* data;
     std::size_t size;
-    std::size_t used;
+    template <typename Value> Value Take() {
+        Value value{};
+        const std::size_t count = size < sizeof value ? size : sizeof value;
+        std::memcpy(&value, data, count);
+        data += count;
+        size -= count;
+        return value;
+    }
 };
-
-void Take(Reader& reader, void* target, std::size_t count) {
-    std::memset(target, 0, count);
-    std::size_t available = reader.size - reader.used < count ? reader.size - reader.used : count;
-    std::memcpy(target, reader.data + reader.used, available);
-    reader.used += available;
-}
-
-float TakeFloat(Reader& reader) {
-    float value;
-    Take(reader, &value, sizeof value);
-    return value;
-}
-
-std::uint8_t TakeByte(Reader& reader) {
-    std::uint8_t value;
-    Take(reader, &value, 1);
-    return value;
-}
-
-// A maze of 25 rows from the next 625 bits, as level text for the game's reader.
-void TakeMaze(Reader& reader) {
-    std::string text;
-    std::uint8_t bits = 0;
-    for (int cell = 0; cell < MazeCells * MazeCells; ++cell) {
-        if (cell % 8 == 0) {
-            bits = TakeByte(reader);
-        }
-        text += (bits >> (cell % 8)) & 1 ? '1' : '0';
-        if (cell % MazeCells == MazeCells - 1) {
-            text += '\n';
-        }
-    }
-    std::istringstream stream(text);
-    LoadLevelFrom(stream);
-}
-
-void TakeState(Reader& reader) {
-    for (float* value : {&GameState.ballX, &GameState.ballZ, &GameState.velocityX,
-                         &GameState.velocityZ, &GameState.ballHeading, &GameState.ballSize,
-                         &GameState.yawTarget, &GameState.pitchTarget, &GameState.cameraYaw}) {
-        *value = TakeFloat(reader);
-    }
-    std::int32_t counts[2];
-    Take(reader, counts, sizeof counts);
-    GameState.level = counts[0];
-    GameState.snowCollected = counts[1];
-}
-
-void TakeInput(Reader& reader) {
-    const int keys[8] = {273, 274, 275, 276, 119, 115, 97, 100};
-    std::uint8_t down = TakeByte(reader);
-    for (int k = 0; k < 8; ++k) {
-        InputState.keys[keys[k]] = (down >> k) & 1 ? ButtonState::Held : ButtonState::Up;
-    }
-    std::int32_t mouse[2];
-    Take(reader, mouse, sizeof mouse);
-    InputState.mouseX = mouse[0];
-    InputState.mouseY = mouse[1];
-}
 
 bool OnFloor(float coordinate) {
     return coordinate >= -2.5f && coordinate <= 122.5f;
@@ -90,15 +36,35 @@ bool OnFloor(float coordinate) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Reader reader{data, size, 0};
+    Reader reader{data, size};
     GameState = GameStateRecord{};
     InputState = InputTables{};
-    TakeMaze(reader);
-    TakeState(reader);
-    int frames = 1 + TakeByte(reader) % 32;
+    // A maze of 25 rows from the first 625 bits, as level text for the game's reader.
+    std::string maze;
+    for (int cell = 0, bits = 0; cell < MazeCells * MazeCells; ++cell) {
+        bits = cell % 8 == 0 ? reader.Take<std::uint8_t>() : bits;
+        maze += (bits >> (cell % 8)) & 1 ? '1' : '0';
+        maze += cell % MazeCells == MazeCells - 1 ? "\n" : "";
+    }
+    std::istringstream text(maze);
+    LoadLevelFrom(text);
+    for (float* value : {&GameState.ballX, &GameState.ballZ, &GameState.velocityX,
+                         &GameState.velocityZ, &GameState.ballHeading, &GameState.ballSize,
+                         &GameState.yawTarget, &GameState.pitchTarget, &GameState.cameraYaw}) {
+        *value = reader.Take<float>();
+    }
+    GameState.level = reader.Take<std::int32_t>();
+    GameState.snowCollected = reader.Take<std::int32_t>();
+    const int frames = 1 + reader.Take<std::uint8_t>() % 32;
     for (int frame = 0; frame < frames; ++frame) {
-        TakeInput(reader);
-        UpdateGame(TakeFloat(reader));
+        const int keys[8] = {273, 274, 275, 276, 119, 115, 97, 100};
+        const std::uint8_t down = reader.Take<std::uint8_t>();
+        for (int k = 0; k < 8; ++k) {
+            InputState.keys[keys[k]] = (down >> k) & 1 ? ButtonState::Held : ButtonState::Up;
+        }
+        InputState.mouseX = reader.Take<std::int32_t>();
+        InputState.mouseY = reader.Take<std::int32_t>();
+        UpdateGame(reader.Take<float>());
         if (!OnFloor(GameState.ballX) || !OnFloor(GameState.ballZ) ||
             !(GameState.ballSize >= 0.0f && GameState.ballSize <= 1.0f) ||
             !std::isfinite(GameState.velocityX) || !std::isfinite(GameState.velocityZ)) {

@@ -2,10 +2,12 @@
 // compared with the committed pictures in tests/reference.
 #include "game/GameState.h"
 #include "game/Level.h"
+#include "render/Font.h"
 #include "render/Hud.h"
 #include "render/World.h"
 #include "support/RenderWindow.h"
 
+#include <GL/gl.h>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -87,17 +89,26 @@ TEST_F(PixelTest, FigureAtThreeSizesAndTwoHeadings) {
     }
 }
 
-// One wall cell: its floor tile and its tree, sunk by the cell's offset.
-TEST_F(PixelTest, WallCellWithItsTree) {
+// One wall cell, its floor tile and its tree sunk by the cell's offset; and one pile by the edge of
+// the floor, against the dark beyond, away from the diagonal, so that a pile drawn at the mirrored
+// place shows.
+TEST_F(PixelTest, WallCellAndSnowPile) {
     LevelMap.walls[12][14] = 1;
     LevelMap.wallOffsets[12][14] = -0.5f;
     GameState.ballX = 5.0f;
     GameState.ballZ = 5.0f;
     AimCamera(60.0f, 4.0f, 70.0f, -0.3f, 0.3f, 16.0f);
     ExpectFrame("wall-cell", true, false);
+    ResetScene();
+    LevelMap.snow[48][30] = 1;
+    LevelMap.snowOffsets[48][30] = -0.2f;
+    AimCamera(120.0f, 0.4f, 75.0f, -0.05f, 0.0f, 6.0f);
+    ExpectFrame("snow-pile", true, false);
 }
 
-TEST_F(PixelTest, OverlayAtTheFirstAndTheLastLevel) {
+// The overlay at the first and the last level, and text with codes that have no glyph of their own:
+// they show as spaces and keep their place.
+TEST_F(PixelTest, OverlayAndText) {
     GameState.level = 1;
     GameState.snowTotal = 2491;
     ExpectFrame("overlay-level-1", false, true);
@@ -106,6 +117,23 @@ TEST_F(PixelTest, OverlayAtTheFirstAndTheLastLevel) {
     GameState.snowTotal = 2000;
     GameState.snowCollected = 500;
     ExpectFrame("overlay-level-10", false, true);
+    ResetScene();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
+    DrawText(0.0f, 20.0f,
+             "A!\x7f\x1f\x80\xff"
+             "B",
+             1.0f);
+    DrawText(320.0f, 240.0f, "~", 2.0f);
+    DrawText(0.0f, 0.0f, "", 1.0f);
+    DrawText(0.0f, 0.0f, nullptr, 1.0f);
+    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    ExpectFrame("text-codes", false, false);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// Pictures for the tests that look at the screen: PNG files, frames read back from GL, and a
-// comparison that forgives a few pixels of difference in rasterisation but not a changed scene.
+// Pictures for the tests that look at the screen: PNG files, frames read back, and comparisons that
+// forgive a little rasterisation difference but not a changed scene.
 #pragma once
 
 #include <cstdint>
@@ -13,27 +13,21 @@ struct Picture {
     std::vector<std::uint8_t> rgb;
 };
 
-// Reads an 8-bit RGB or RGBA PNG (alpha dropped); false when the file is missing or not one.
-bool ReadPng(const std::string& path, Picture* picture);
-// Writes an RGB PNG; false when the file cannot be written.
+// Reads a PNG as RGB, any alpha composited over the grey level `background`; false when the file
+// is missing or not a PNG.
+bool ReadPng(const std::string& path, Picture* picture, std::uint8_t background = 0);
 bool WritePng(const std::string& path, const Picture& picture);
-
-// The rectangle of `picture` with its top-left corner at (x, y); cut to the picture.
+// The rectangle of `picture` with its top-left corner at (x, y), cut to the picture.
 Picture Crop(const Picture& picture, int x, int y, int width, int height);
-
-// A pixel differs when one of its channels is off by more than this.
-constexpr int ChannelTolerance = 40;
-// Two pictures match when no more than this share of their pixels differ.
-constexpr double DifferingShareTolerance = 0.003;
-
-// The number of differing pixels; every pixel when the sizes differ.
-int CountDifferingPixels(const Picture& a, const Picture& b);
-// True when the pictures are the same size and few enough pixels differ.
+// The share of pixels with a channel off by more than a little; 1 when the sizes differ or the
+// pictures are empty.
+double DifferingShare(const Picture& a, const Picture& b);
+// The largest difference of one channel; 256 when the sizes differ.
+int LargestDifference(const Picture& a, const Picture& b);
+// True when the pictures are the same size and no more than 0.3 % of their pixels differ.
 bool PicturesMatch(const Picture& a, const Picture& b);
-
-// Compares `actual` with the committed reference "tests/reference/<name>.png". On a mismatch
-// (or a missing reference) writes "<name>.actual.png" beside it for a person to compare and
-// returns a message saying so; returns "" on a match.
-std::string CompareWithReference(const Picture& actual, const std::string& name);
-// The path of a committed reference picture.
+// The path of the committed picture tests/reference/<name>.png.
 std::string ReferencePath(const std::string& name);
+// "" when `actual` matches the reference `name`; otherwise writes it as <name>.actual.png beside
+// the reference, for a person to compare, and says so.
+std::string CompareWithReference(const Picture& actual, const std::string& name);

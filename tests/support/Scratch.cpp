@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 ScratchFolder::ScratchFolder() {
@@ -39,4 +40,9 @@ void ResetGlobalRecords() {
     GameState.level = 1;
     LevelMap = LevelGrids{};
     InputState = InputTables{};
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }

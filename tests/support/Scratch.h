@@ -1,11 +1,11 @@
-// Test helpers shared by the test programs: a scratch folder to run in, and resets of the
-// game's global records so that each test leaves them as it found them.
+// Test helpers for every test program: a scratch folder to run in, and a reset of the game's global
+// records, so that each test leaves them as it found them.
 #pragma once
 
 #include <string>
 
-// Makes a fresh folder with a "Media" folder inside, makes it the working directory for the
-// life of the object and removes it afterwards.
+// A fresh folder with a "Media" folder inside, the working directory for the life of the object,
+// removed afterwards.
 struct ScratchFolder {
     ScratchFolder();
     ~ScratchFolder();
@@ -19,3 +19,5 @@ struct ScratchFolder {
 
 // Puts GameState, LevelMap and InputState back to their values at program start.
 void ResetGlobalRecords();
+// The whole content of a file; "" when it cannot be read.
+std::string ReadFile(const std::string& path);

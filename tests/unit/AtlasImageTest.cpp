@@ -14,11 +14,6 @@ namespace {
 
 const std::string SeedFolder = std::string(SOURCE_DIR) + "/tests/fuzz/corpus/atlas/";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // Decodes PNG bytes from memory the way the game decodes its atlas file.
 bool PrepareFromBytes(const std::string& bytes, AtlasPixels& pixels) {
     SDL_Surface* surface =
@@ -101,56 +96,6 @@ TEST(AtlasImageTest, EveryKindOfPngDecodesToUploadablePixels) {
             EXPECT_EQ(pixels.bytes[0], pixels.bytes[1]) << seed;
             EXPECT_EQ(pixels.bytes[1], pixels.bytes[2]) << seed;
         }
-    }
-}
-
-// One pixel of the prepared 8-bit RGB atlas as a single number.
-Uint32 PixelAt(const AtlasPixels& image, int x, int y) {
-    const Uint8* p = image.bytes.data() + (y * image.width + x) * 3;
-    return static_cast<Uint32>(p[0]) << 16 | static_cast<Uint32>(p[1]) << 8 | p[2];
-}
-
-int Brightness(Uint32 pixel) {
-    return static_cast<int>((pixel >> 16) + (pixel >> 8 & 0xFF) + (pixel & 0xFF)) / 3;
-}
-
-// The committed atlas is 8-bit RGB, red first; its outline patches are one flat dark colour, and
-// every glyph stays inside the rectangle the font samples, on a panel of one colour.
-TEST(AtlasImageTest, TheShippedAtlasKeepsOutlinesFlatAndGlyphsInsideTheirRectangles) {
-    AtlasPixels atlas;
-    ASSERT_TRUE(
-        PrepareFromBytes(ReadFile(std::string(SOURCE_DIR) + "/Media/textureatlas.png"), atlas));
-    ASSERT_EQ(atlas.width, 1024);
-    ASSERT_EQ(atlas.height, 1024);
-    ASSERT_EQ(atlas.pixelFormat, static_cast<std::uint32_t>(GL_RGB));
-    const int patches[2][4] = {{546, 551, 248, 252}, {971, 988, 233, 241}};
-    for (const auto& patch : patches) {
-        Uint32 outline = PixelAt(atlas, patch[0], patch[2]);
-        EXPECT_LT(Brightness(outline), 80);
-        for (int y = patch[2]; y < patch[3]; ++y) {
-            for (int x = patch[0]; x < patch[1]; ++x) {
-                EXPECT_EQ(PixelAt(atlas, x, y), outline) << x << ", " << y;
-            }
-        }
-    }
-    const Uint32 panel = PixelAt(atlas, 0, 256);
-    EXPECT_LT(Brightness(panel), 80);
-    for (int code = 32; code < 128; ++code) {
-        int left = (code - 32) % 32 * 32;
-        int top = 256 + (code - 32) / 32 * 64;
-        int inkInside = 0;
-        int strayOutside = 0;
-        for (int y = top; y < top + 64; ++y) {
-            for (int x = left; x < left + 32; ++x) {
-                bool inside = x >= left + 2 && x < left + 30 && y >= top + 10 && y < top + 54;
-                Uint32 pixel = PixelAt(atlas, x, y);
-                inkInside += inside && Brightness(pixel) > 200 ? 1 : 0;
-                strayOutside += !inside && pixel != panel ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(strayOutside, 0) << "code " << code;
-        bool blank = code == 32 || code == 127;
-        EXPECT_EQ(inkInside == 0, blank) << "code " << code;
     }
 }
 

@@ -1,3 +1,5 @@
+// The music: which files count as MPEG audio, the shipped tune's frames, and the tune played
+// through the real mixer behind SDL's "disk" audio driver, which writes what it plays to a file.
 #include "assets/Music.h"
 #include "assets/MpegAudio.h"
 #include "game/GameState.h"
@@ -6,160 +8,118 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <optional>
-#include <string>
 #include <vector>
 
 namespace {
 
 // One round of the tune: 4083 MP3 frames of 1152 samples at 44.1 kHz.
 constexpr std::int64_t LoopSamples = 4083 * 1152;
-constexpr std::uint32_t FrameBytes128k = 417;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-std::string ShippedTune() {
-    return ReadFile(std::string(SOURCE_DIR) + "/Media/driftsong.mp3");
-}
-
-const std::uint8_t* Bytes(const std::string& text) {
-    return reinterpret_cast<const std::uint8_t*>(text.data());
-}
+const std::string Tune = ReadFile(std::string(SOURCE_DIR) + "/Media/driftsong.mp3");
 
 // An ID3v2 tag of `size` bytes of body (synchsafe), with or without a footer.
 std::string Id3Tag(std::uint32_t size, bool footer) {
-    std::string tag = "ID3";
-    tag += {'\x04', '\x00', footer ? '\x10' : '\x00'};
+    std::string tag = {'I', 'D', '3', '\x04', '\x00', footer ? '\x10' : '\x00'};
     for (std::int32_t shift = 21; shift >= 0; shift -= 7) {
         tag += static_cast<char>((size >> shift) & 0x7F);
     }
     tag += std::string(size, 'x');
-    if (footer) {
-        tag += "3DI" + tag.substr(3, 7);
-    }
-    return tag;
+    return footer ? tag + "3DI" + tag.substr(3, 7) : tag;
 }
-
-// Sets an environment variable for the life of the object and puts back what was there.
-struct EnvironmentValue {
-    EnvironmentValue(const char* name, const std::string& value) : name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) {
-            previous = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvironmentValue() {
-        if (previous) {
-            setenv(name, previous->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
-    }
-    const char* name;
-    std::optional<std::string> previous;
-};
 
 TEST(MpegAudioTest, FrameLengthsFromHeaders) {
-    struct Case {
-        std::uint8_t header[4];
-        std::int32_t length;
+    const std::pair<std::uint32_t, std::int32_t> cases[] = {
+        {0xFFFB9064, 417},  // MPEG-1 layer III, 128 kbit/s, 44.1 kHz
+        {0xFFFB9264, 418},  // the same with a pad byte
+        {0xFFF380C4, 208},  // MPEG-2 layer III, 64 kbit/s, 22.05 kHz
+        {0xFFE3E8C4, 1440}, // MPEG-2.5 layer III, 160 kbit/s, 8 kHz
+        {0xFFFF1800, 48},   // MPEG-1 layer I, 32 kbit/s, 32 kHz
+        {0xFFFDE400, 1152}, // MPEG-1 layer II, 384 kbit/s, 48 kHz
+        // Each reserved or unplayable field alone makes it no header: no sync (twice), reserved
+        // version, reserved layer, free format, bad bit rate, reserved sample rate and emphasis.
+        {0xFEFB9064, 0},
+        {0xFFDB9064, 0},
+        {0xFFEB9064, 0},
+        {0xFFF99064, 0},
+        {0xFFFB0064, 0},
+        {0xFFFBF064, 0},
+        {0xFFFB9C64, 0},
+        {0xFFFB9066, 0},
     };
-    const Case cases[] = {
-        {{0xFF, 0xFB, 0x90, 0x64}, 417},  // MPEG-1 layer III, 128 kbit/s, 44.1 kHz
-        {{0xFF, 0xFB, 0x92, 0x64}, 418},  // the same with a pad byte
-        {{0xFF, 0xF3, 0x80, 0xC4}, 208},  // MPEG-2 layer III, 64 kbit/s, 22.05 kHz
-        {{0xFF, 0xE3, 0xE8, 0xC4}, 1440}, // MPEG-2.5 layer III, 160 kbit/s, 8 kHz
-        {{0xFF, 0xFF, 0x18, 0x00}, 48},   // MPEG-1 layer I, 32 kbit/s, 32 kHz
-        {{0xFF, 0xFD, 0xE4, 0x00}, 1152}, // MPEG-1 layer II, 384 kbit/s, 48 kHz
-        // Each reserved or unplayable field alone makes it no header.
-        {{0xFE, 0xFB, 0x90, 0x64}, 0}, // no sync
-        {{0xFF, 0xDB, 0x90, 0x64}, 0}, // no sync
-        {{0xFF, 0xEB, 0x90, 0x64}, 0}, // reserved version
-        {{0xFF, 0xF9, 0x90, 0x64}, 0}, // reserved layer
-        {{0xFF, 0xFB, 0x00, 0x64}, 0}, // free format
-        {{0xFF, 0xFB, 0xF0, 0x64}, 0}, // bad bit rate
-        {{0xFF, 0xFB, 0x9C, 0x64}, 0}, // reserved sample rate
-        {{0xFF, 0xFB, 0x90, 0x66}, 0}, // reserved emphasis
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MpegFrameLength(c.header, 4), c.length) << &c - cases;
+    for (const auto& [header, length] : cases) {
+        const std::uint8_t bytes[4] = {
+            static_cast<std::uint8_t>(header >> 24), static_cast<std::uint8_t>(header >> 16),
+            static_cast<std::uint8_t>(header >> 8), static_cast<std::uint8_t>(header)};
+        EXPECT_EQ(MpegFrameLength(bytes, 4), length) << std::hex << header;
+        EXPECT_EQ(MpegFrameLength(bytes, 3), 0) << "a header cut short";
     }
-    EXPECT_EQ(MpegFrameLength(cases[0].header, 3), 0) << "a header cut short";
 }
 
-TEST(MpegAudioTest, TellsMpegStreamsFromOtherFiles) {
-    const std::string tune = ShippedTune();
-    ASSERT_GT(tune.size(), 4096u);
+TEST(MpegAudioTest, TellsMpegStreamsFromOtherFilesAndTheTuneIsPlainFrames) {
     ScratchFolder folder;
-    const auto check = [&folder](const std::string& content) {
-        folder.Write("Media/probe", content);
-        return IsMpegAudioFile("Media/probe");
+    std::string otherRate = Tune.substr(0, 2000);
+    otherRate[417 + 2] ^= 0x04;
+    std::string badTagSize = Id3Tag(300, false) + Tune.substr(0, 2000);
+    badTagSize[7] = '\x80';
+    const std::pair<std::string, bool> cases[] = {
+        {Tune, true},
+        {Id3Tag(300, false) + Tune.substr(0, 2000), true},
+        {Id3Tag(5000, true) + Tune.substr(0, 2000), true},
+        {"", false},
+        {"RIFF\x24\x00\x00\x00WAVEfmt " + std::string(100, '\0'), false},
+        {Tune.substr(100), false},                            // cut inside a frame
+        {Tune.substr(0, 417 + 2), false},                     // a lone frame
+        {Tune.substr(0, 4) + std::string(2000, '\0'), false}, // a header, then nothing
+        {otherRate, false},                                   // frames of two sample rates
+        {Id3Tag(300, false) + "not music", false},
+        {Id3Tag(300, false).substr(0, 100), false}, // a tag longer than the file
+        {badTagSize, false},                        // a tag size that is not synchsafe
     };
-    EXPECT_TRUE(check(tune));
-    EXPECT_TRUE(check(Id3Tag(300, false) + tune.substr(0, 2000)));
-    EXPECT_TRUE(check(Id3Tag(5000, true) + tune.substr(0, 2000)));
-
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        folder.Write("Media/probe", cases[k].first);
+        EXPECT_EQ(IsMpegAudioFile("Media/probe"), cases[k].second) << "case " << k;
+    }
     EXPECT_FALSE(IsMpegAudioFile("Media/none.mp3"));
     EXPECT_FALSE(IsMpegAudioFile("Media")) << "a folder";
-    EXPECT_FALSE(check(""));
-    EXPECT_FALSE(check("RIFF\x24\x00\x00\x00WAVEfmt " + std::string(100, '\0')));
-    EXPECT_FALSE(check(tune.substr(100))) << "a stream cut inside a frame";
-    EXPECT_FALSE(check(tune.substr(0, FrameBytes128k + 2))) << "a lone frame";
-    EXPECT_FALSE(check(tune.substr(0, 4) + std::string(2000, '\0'))) << "a header, then nothing";
-    std::string otherRate = tune.substr(0, 2000);
-    otherRate[FrameBytes128k + 2] ^= 0x04;
-    EXPECT_FALSE(check(otherRate)) << "frames that disagree on the sample rate";
-    EXPECT_FALSE(check(Id3Tag(300, false) + "not music"));
-    EXPECT_FALSE(check(Id3Tag(300, false).substr(0, 100))) << "a tag longer than the file";
-    std::string badTagSize = Id3Tag(300, false) + tune.substr(0, 2000);
-    badTagSize[7] = '\x80';
-    EXPECT_FALSE(check(badTagSize)) << "a tag size that is not synchsafe";
-}
 
-TEST(MpegAudioTest, ShippedTuneIsOneRoundOfPlainFrames) {
-    const std::string tune = ShippedTune();
+    // Every frame of the tune: MPEG-1 layer III, 128 kbit/s, 44.1 kHz, joint stereo, no CRC; no
+    // tag.
     std::size_t at = 0;
-    std::int32_t frames = 0;
-    while (at < tune.size()) {
-        const std::int32_t length = MpegFrameLength(Bytes(tune) + at, tune.size() - at);
+    std::int64_t frames = 0;
+    for (std::int32_t length = 0; at < Tune.size(); at += length, ++frames) {
+        length = MpegFrameLength(reinterpret_cast<const std::uint8_t*>(Tune.data()) + at,
+                                 Tune.size() - at);
         ASSERT_GT(length, 0) << "at byte " << at;
-        // Every frame: MPEG-1 layer III, 128 kbit/s, 44.1 kHz, joint stereo, no CRC.
-        EXPECT_EQ(tune[at + 1] & 0xFF, 0xFB);
-        EXPECT_EQ(tune[at + 2] & 0xFC, 0x90);
-        EXPECT_EQ(tune[at + 3] & 0xC0, 0x40);
-        at += length;
-        ++frames;
+        const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(Tune[at + k]); };
+        ASSERT_TRUE(byte(1) == 0xFB && (byte(2) & 0xFC) == 0x90 && (byte(3) & 0xC0) == 0x40) << at;
     }
-    EXPECT_EQ(at, tune.size()) << "no tag or stray bytes at the end";
     EXPECT_EQ(frames * 1152, LoopSamples);
     for (const char* marker : {"ID3", "TAG", "Xing", "Info", "LAME"}) {
-        EXPECT_EQ(tune.substr(0, 1024).find(marker), std::string::npos) << marker;
+        EXPECT_EQ(Tune.substr(0, 1024).find(marker), std::string::npos) << marker;
     }
 }
 
-// The real mixer behind SDL's "disk" audio driver, which writes what it would play to a file.
 struct MusicTest : ::testing::Test {
     void SetUp() override {
         ResetGlobalRecords();
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        previousDriver = driver != nullptr ? driver : "";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         ASSERT_EQ(SDL_Init(0), 0);
     }
     void TearDown() override {
-        Mix_HaltMusic();
         if (GameState.music != nullptr) {
             Mix_FreeMusic(GameState.music);
         }
-        Mix_CloseAudio();
         SDL_Quit();
+        unsetenv("SDL_DISKAUDIOFILE");
+        unsetenv("SDL_DISKAUDIODELAY");
+        previousDriver.empty() ? unsetenv("SDL_AUDIODRIVER")
+                               : setenv("SDL_AUDIODRIVER", previousDriver.c_str(), 1);
         ResetGlobalRecords();
     }
     // The interleaved 16-bit samples written so far; closes the device to flush them.
@@ -174,9 +134,7 @@ struct MusicTest : ::testing::Test {
     }
     ScratchFolder folder;
     std::string output = folder.path + "/out.raw";
-    EnvironmentValue driver{"SDL_AUDIODRIVER", "disk"};
-    EnvironmentValue file{"SDL_DISKAUDIOFILE", output};
-    EnvironmentValue pace{"SDL_DISKAUDIODELAY", "0"};
+    std::string previousDriver;
 };
 
 // Root mean square of interleaved stereo frames [first, last), in dBFS.
@@ -196,82 +154,66 @@ std::int64_t FirstSoundingFrame(const std::vector<std::int16_t>& samples) {
     return i / 2;
 }
 
-TEST_F(MusicTest, ShippedTunePlaysAndLoopsWithoutAGap) {
-    folder.Write("Media/driftsong.mp3", ShippedTune());
+TEST_F(MusicTest, TheShippedTunePlaysCalmlyAndLoopsWithoutAGap) {
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    folder.Write("Media/driftsong.mp3", Tune);
     StartMusic();
     ASSERT_NE(GameState.music, nullptr) << Mix_GetError();
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
     ASSERT_EQ(Mix_QuerySpec(&rate, &format, &channels), 1);
-    ASSERT_EQ(format, AUDIO_S16SYS);
-    ASSERT_EQ(channels, 2);
-    ASSERT_EQ(LoopSamples * rate % 44100, 0) << "opened at " << rate << " Hz";
+    ASSERT_TRUE(format == AUDIO_S16SYS && channels == 2 && LoopSamples * rate % 44100 == 0) << rate;
     const std::int64_t period = LoopSamples * rate / 44100;
     // Wait for a round and a quarter of output, the start of the second round included.
     const std::uintmax_t wanted = static_cast<std::uintmax_t>(period + period / 4) * 4;
-    for (int tries = 0; tries < 1500 && std::filesystem::file_size(output) < wanted; ++tries) {
+    for (int tries = 0; tries < 3000 && std::filesystem::file_size(output) < wanted; ++tries) {
         SDL_Delay(10);
     }
     const std::vector<std::int16_t> samples = StopAndRead();
-    ASSERT_GE(samples.size() / 2, wanted / 4);
+    ASSERT_GE(samples.size() / 2, wanted / 4) << "the mixer wrote too little";
     const std::int64_t start = FirstSoundingFrame(samples);
     ASSERT_LT(start, period / 8);
-
     const double level = LevelDb(samples, start, start + period);
-    EXPECT_GT(level, -30.0);
-    EXPECT_LT(level, -15.0) << "calm, not loud";
+    EXPECT_TRUE(level > -30.0 && level < -15.0) << level << " dBFS: calm, not loud";
     std::int32_t peak = 0;
     for (std::int64_t i = 2 * start; i < 2 * (start + period); ++i) {
         peak = std::max(peak, std::abs(static_cast<std::int32_t>(samples[i])));
     }
     EXPECT_LT(peak, 29000) << "headroom below full scale";
-    // The second round repeats the first from the beginning...
+    // The second round repeats the first from the beginning, and the seam never drops out.
     const std::int64_t settled = start + rate / 10;
     for (std::int64_t i = 2 * settled; i < 2 * (settled + rate); ++i) {
         ASSERT_EQ(samples[i], samples[i + 2 * period]) << "frame " << i / 2;
     }
-    // ...and the seam between them never drops out, not even for 5 ms.
-    const std::int64_t window = rate / 200;
     for (std::int64_t at = start + period - rate / 5; at < start + period + rate / 5;
-         at += window) {
-        EXPECT_GT(LevelDb(samples, at, at + window), -45.0) << "at the seam, frame " << at;
+         at += rate / 200) {
+        EXPECT_GT(LevelDb(samples, at, at + rate / 200), -45.0) << "at the seam, frame " << at;
     }
 }
 
 TEST_F(MusicTest, MissingOrForeignFilesLeaveTheGameSilent) {
-    EnvironmentValue slower{"SDL_DISKAUDIODELAY", "5"}; // some silence, not a flood of it
-    const std::string tune = ShippedTune();
+    setenv("SDL_DISKAUDIODELAY", "5", 1); // some silence, not a flood of it
     std::string noise = "\xFF\xFB";
-    std::uint32_t seed = 12345;
-    while (noise.size() < 20000) {
+    for (std::uint32_t seed = 12345; noise.size() < 20000;) {
         seed = seed * 1664525u + 1013904223u;
         noise += static_cast<char>(seed >> 24);
     }
     // No file, a stream cut inside a frame, and noise behind a frame sync.
-    const std::optional<std::string> cases[] = {std::nullopt, tune.substr(100), noise};
-    for (const auto& content : cases) {
+    for (const std::string& content : {std::string(), Tune.substr(100), noise}) {
         std::filesystem::remove(folder.path + "/Media/driftsong.mp3");
-        if (content) {
-            folder.Write("Media/driftsong.mp3", *content);
+        if (!content.empty()) {
+            folder.Write("Media/driftsong.mp3", content);
         }
         StartMusic();
         EXPECT_EQ(GameState.music, nullptr);
-        SDL_Delay(100);
+        for (int tries = 0; tries < 3000 && std::filesystem::file_size(output) < 4096; ++tries) {
+            SDL_Delay(10);
+        }
         const std::vector<std::int16_t> samples = StopAndRead();
         EXPECT_GT(samples.size(), 0u) << "the device was open";
         EXPECT_EQ(FirstSoundingFrame(samples), static_cast<std::int64_t>(samples.size() / 2));
     }
-}
-
-TEST_F(MusicTest, NoAudioDeviceLeavesTheGameRunning) {
-    EnvironmentValue missing{"SDL_AUDIODRIVER", "no-such-driver"};
-    folder.Write("Media/driftsong.mp3", ShippedTune());
-    StartMusic();
-    EXPECT_EQ(Mix_PlayingMusic(), 0);
-    SDL_Delay(50);
-    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 } // namespace

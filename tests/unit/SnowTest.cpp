@@ -1,3 +1,4 @@
+// The ball's snow: melting, gathering within reach, and the levels that follow.
 #include "game/Snow.h"
 #include "game/GameState.h"
 #include "game/Level.h"
@@ -20,73 +21,59 @@ struct SnowTest : ::testing::Test {
     void TearDown() override { ResetGlobalRecords(); }
 };
 
-// One frame with no snow left to gather on a level that is not yet done.
-float MeltOnce(float size) {
-    GameState.snowTotal = 1;
-    GameState.ballSize = size;
-    UpdateGame(1.0f);
-    return GameState.ballSize;
-}
-
 void PlacePile(int a, int b) {
     LevelMap.snow[a][b] = 1;
     ++GameState.snowTotal;
 }
 
-TEST_F(SnowTest, MeltingAndGrowth) {
-    EXPECT_FLOAT_EQ(MeltOnce(1.0f), 0.9993f);
-    EXPECT_FLOAT_EQ(MeltOnce(0.5f), 0.499625f);
-    EXPECT_EQ(MeltOnce(0.0f), 0.0f) << "melted below 0 and held there";
-
+TEST_F(SnowTest, TheBallMeltsEveryFrameAndGrowsByEachPile) {
+    GameState.snowTotal = 1; // a level never gathered
+    for (const auto& [size, after] : {std::pair{1.0f, 0.9993f}, {0.5f, 0.499625f}, {0.0f, 0.0f}}) {
+        GameState.ballSize = size;
+        UpdateGame(1.0f);
+        EXPECT_FLOAT_EQ(GameState.ballSize, after) << "melted from " << size << ", held at 0";
+    }
     PlacePile(24, 24);
     PlacePile(0, 0);
-    GameState.ballSize = 0.0f;
     UpdateGame(1.0f);
-    EXPECT_FLOAT_EQ(GameState.ballSize, 0.002f - 0.00005f);
+    EXPECT_FLOAT_EQ(GameState.ballSize, 0.002f - 0.00005f) << "grown by the pile beside it";
     EXPECT_EQ(GameState.snowCollected, 1);
     EXPECT_EQ(LevelMap.snow[24][24], 0);
-
     PlacePile(25, 24);
     GameState.ballSize = 1.0f;
     UpdateGame(1.0f);
     EXPECT_EQ(GameState.ballSize, 1.0f) << "a full-grown ball stays full-grown";
 }
 
-TEST_F(SnowTest, ReachIsStrictAndGrowsWithinOneScan) {
-    PlacePile(25, 24); // 2.5 from the start
-    GameState.ballSize = 0.0f;
-    GatherSnow();
-    EXPECT_EQ(LevelMap.snow[25][24], 1) << "a pile right at the reach stays";
-    GameState.ballX = 60.001f;
-    GatherSnow();
-    EXPECT_EQ(LevelMap.snow[25][24], 0);
-
-    // A ball of size 1 reaches 9.99475 after the frame's melting.
-    GameState.ballX = 62.5f - 9.9946f;
-    GameState.ballSize = 1.0f;
-    GameState.snowTotal = 3;
-    LevelMap.snow[25][24] = 1;
-    UpdateGame(1.0f);
-    EXPECT_EQ(LevelMap.snow[25][24], 0);
-    GameState.ballX = 62.5f - 9.9949f;
-    GameState.ballSize = 1.0f;
-    LevelMap.snow[25][24] = 1;
-    UpdateGame(1.0f);
-    EXPECT_EQ(LevelMap.snow[25][24], 1);
-
+TEST_F(SnowTest, TheReachIsStrictAndGrowsWithinOneScan) {
+    // The reach is 7.5 * size + 2.5, after the frame's melting.
+    const struct {
+        float x, size;
+        bool taken;
+        bool wholeFrame;
+    } cases[] = {{60.0f, 0.0f, false, false},
+                 {60.001f, 0.0f, true, false},
+                 {62.5f - 9.9946f, 1.0f, true, true},
+                 {62.5f - 9.9949f, 1.0f, false, true}};
+    for (const auto& c : cases) {
+        LevelMap.snow[25][24] = 1;
+        GameState.snowTotal = 3;
+        GameState.ballX = c.x;
+        GameState.ballSize = c.size;
+        c.wholeFrame ? UpdateGame(1.0f) : GatherSnow();
+        EXPECT_EQ(LevelMap.snow[25][24], c.taken ? 0 : 1) << "ball at " << c.x;
+    }
     // The second pile lies just beyond the reach, and comes within it once the first is taken.
     std::memset(LevelMap.snow, 0, sizeof LevelMap.snow);
-    const float side = std::sqrt(2.5f * 2.5f - 1.25f * 1.25f);
     LevelMap.snow[24][25] = 1;
-    GameState.ballX = 60.0f - side;
+    GameState.ballX = 60.0f - std::sqrt(2.5f * 2.5f - 1.25f * 1.25f);
     GameState.ballZ = 61.247f;
     GameState.ballSize = 0.0f;
     GatherSnow();
     EXPECT_EQ(LevelMap.snow[24][25], 1);
     LevelMap.snow[24][24] = 1;
     GatherSnow();
-    EXPECT_EQ(LevelMap.snow[24][24], 0);
-    EXPECT_EQ(LevelMap.snow[24][25], 0);
+    EXPECT_EQ(LevelMap.snow[24][24] + LevelMap.snow[24][25], 0);
     EXPECT_FLOAT_EQ(GameState.ballSize, 0.004f);
 }
 
@@ -94,10 +81,10 @@ TEST_F(SnowTest, ReachIsStrictAndGrowsWithinOneScan) {
 void GatherEverywhere() {
     for (int a = 0; a < SnowPoints; ++a) {
         for (int b = 0; b < SnowPoints; ++b) {
-            float dx = SnowSpacing * static_cast<float>(a) - GameState.ballX;
-            float dz = SnowSpacing * static_cast<float>(b) - GameState.ballZ;
-            float reach = 7.5f * GameState.ballSize + 2.5f;
-            if (LevelMap.snow[a][b] != 0 && std::sqrt(dx * dx + dz * dz) < reach) {
+            const float dx = SnowSpacing * static_cast<float>(a) - GameState.ballX;
+            const float dz = SnowSpacing * static_cast<float>(b) - GameState.ballZ;
+            if (LevelMap.snow[a][b] != 0 &&
+                std::sqrt(dx * dx + dz * dz) < 7.5f * GameState.ballSize + 2.5f) {
                 LevelMap.snow[a][b] = 0;
                 GameState.ballSize += 0.002f;
                 ++GameState.snowCollected;
@@ -106,7 +93,7 @@ void GatherEverywhere() {
     }
 }
 
-TEST_F(SnowTest, SkippingScanGathersWhatTheFullScanGathers) {
+TEST_F(SnowTest, TheSkippingScanGathersWhatTheFullScanGathers) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> place(-2.5f, 122.5f);
     std::uniform_real_distribution<float> size(-0.0002f, 1.0f);
@@ -119,18 +106,18 @@ TEST_F(SnowTest, SkippingScanGathersWhatTheFullScanGathers) {
             }
         }
         // Some balls sit right on the grid of snow points, where the reach is met exactly.
-        bool onPoint = round % 4 == 0;
+        const bool onPoint = round % 4 == 0;
         GameState.ballX = onPoint ? 2.5f * static_cast<float>(round % 50) : place(random);
         GameState.ballZ = onPoint ? 2.5f * static_cast<float>(round / 7 % 50) : place(random);
         GameState.ballSize = onPoint ? 0.0f : size(random);
         GameState.snowCollected = 0;
-        LevelGrids expected = LevelMap;
-        GameStateRecord expectedState = GameState;
-        std::swap(LevelMap, expected);
-        std::swap(GameState, expectedState);
+        const LevelGrids before = LevelMap;
+        const GameStateRecord state = GameState;
         GatherEverywhere();
-        std::swap(LevelMap, expected);
-        std::swap(GameState, expectedState);
+        const LevelGrids expected = LevelMap;
+        const GameStateRecord expectedState = GameState;
+        LevelMap = before;
+        GameState = state;
         GatherSnow();
         ASSERT_EQ(std::memcmp(LevelMap.snow, expected.snow, sizeof expected.snow), 0) << round;
         ASSERT_EQ(GameState.ballSize, expectedState.ballSize) << round;
@@ -147,7 +134,6 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
         allTrees += std::string(25, '1') + "\n";
     }
     folder.Write("Media/level3.txt", allTrees);
-
     // Level 2 has no file: snow everywhere but the start. Its last pile advances at once.
     GameState.level = 2;
     NewGame();
@@ -155,9 +141,6 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     std::memset(LevelMap.snow, 0, sizeof LevelMap.snow);
     LevelMap.snow[25][24] = 1;
     GameState.snowCollected = 2490;
-    GameState.velocityX = 0.1f;
-    GameState.velocityZ = -0.2f;
-    GameState.ballHeading = 2.0f;
     GameState.ballSize = 0.7f;
     UpdateGame(1.0f);
     EXPECT_EQ(GameState.level, 3);
@@ -168,6 +151,7 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     EXPECT_EQ(GameState.snowTotal, 2491);
     EXPECT_EQ(GameState.snowCollected, 0);
 
+    // The ball coasts on as it would have; the jump to the start is no motion.
     GameState.level = 10;
     GameState.snowCollected = GameState.snowTotal;
     GameState.ballX = 30.0f;
@@ -177,20 +161,15 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     UpdateGame(1.0f);
     EXPECT_EQ(GameState.level, 1);
     EXPECT_EQ(GameState.ballX, StartX);
-    // The ball coasts on as it would have; the jump to the start is no motion.
     EXPECT_NEAR(GameState.velocityX, 0.1f * 0.91f, 1e-5f);
     EXPECT_NEAR(GameState.velocityZ, -0.2f * 0.91f, 1e-5f);
     EXPECT_NEAR(GameState.ballHeading, std::atan2(-0.2f, 0.1f), 1e-5f);
-    EXPECT_LT(GameState.cameraX, StartX) << "the camera flies out from the ball";
-    EXPECT_GT(GameState.cameraX, StartX - 3.0f);
-
+    EXPECT_TRUE(GameState.cameraX < StartX && GameState.cameraX > StartX - 3.0f)
+        << "the camera flies out from the ball";
     for (int level : {0, -7, 11, 2147483647}) {
         GameState.level = level;
+        GameState.snowTotal = level == 2147483647 ? level : GameState.snowTotal;
         GameState.snowCollected = GameState.snowTotal + (level == 11 ? 5 : 0);
-        if (level == 2147483647) {
-            GameState.snowTotal = level;
-            GameState.snowCollected = level;
-        }
         UpdateGame(1.0f);
         EXPECT_EQ(GameState.level, 1) << "after level " << level;
     }

@@ -8,6 +8,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <fontconfig/fontconfig.h>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,32 @@
 
 namespace {
 
-// DejaVu Sans Mono Bold from Debian's fonts-dejavu-core.
-const char* const FontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+// DejaVu Sans Mono Bold, from Debian's fonts-dejavu-core.
+const char* const FontName = "DejaVu Sans Mono:bold";
+const char* const FontFamily = "DejaVu Sans Mono";
+
+// The file of the font wherever fontconfig finds it; "" when it is not installed (fontconfig would
+// offer another family in its place).
+std::string FindFont() {
+    std::string path;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(FontName));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcChar8* family = nullptr;
+    FcChar8* file = nullptr;
+    if (match != nullptr && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
+        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+        std::string(reinterpret_cast<const char*>(family)) == FontFamily) {
+        path = reinterpret_cast<const char*>(file);
+    }
+    FcPatternDestroy(pattern);
+    if (match != nullptr) {
+        FcPatternDestroy(match);
+    }
+    return path;
+}
 
 struct PngPicture {
     int width;
@@ -155,8 +180,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     PaintSurfaces();
-    if (!PaintGlyphs(FontPath)) {
-        std::fprintf(stderr, "atlasgen: cannot render the font %s\n", FontPath);
+    const std::string font = FindFont();
+    if (font.empty() || !PaintGlyphs(font.c_str())) {
+        std::fprintf(stderr, "atlasgen: cannot render %s (Debian: fonts-dejavu-core) from '%s'\n",
+                     FontName, font.c_str());
         return 1;
     }
     if (!WritePng(argv[1], AtlasPicture())) {

@@ -1,7 +1,7 @@
 // The real game under random key and pointer input for a while: it must keep running, its
 // resident memory must not grow, and a close request must end it with status 0. Prints the
 // resident memory at the start and the end.
-#include "support/GameProcess.h"
+#include "support/Game.h"
 
 #include <X11/keysym.h>
 #include <chrono>
@@ -50,10 +50,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no display: set DISPLAY\n");
         return 1;
     }
-    GameProcess game = StartGame(SOURCE_DIR, {}, {});
-    Window window = FindWindow(display, "SDL/OpenGL Sample", 10.0);
-    std::this_thread::sleep_for(std::chrono::seconds(2));
-    window = FindWindow(display, "SDL/OpenGL Sample", 5.0);
+    GameProcess game = StartGame(GAME_BINARY, SOURCE_DIR, {}, {});
+    Window window = 0;
+    for (int tries = 0; tries < 3000 && window == 0 && IsRunning(game); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        window = GameWindow(display, game.pid);
+    }
     if (window == 0) {
         std::fprintf(stderr, "no window\n%s", GameOutput(game).c_str());
         return 1;

@@ -1,7 +1,7 @@
 // How long the game takes from the start of its process to the first frame shown in its
 // window: the overlay's panel, drawn in every frame, is the sign. Prints the time of each run
 // and the median, in milliseconds.
-#include "support/GameProcess.h"
+#include "support/Game.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,7 +16,10 @@ using Clock = std::chrono::steady_clock;
 
 // True once something other than black shows where the overlay lies.
 bool FrameShown(Display* display, Window window) {
-    const Picture frame = CaptureWindow(display, window);
+    Picture frame;
+    if (!CaptureWindow(display, window, &frame)) {
+        return false;
+    }
     const Picture panel = Crop(frame, 0, 20, 400, 60);
     return std::any_of(panel.rgb.begin(), panel.rgb.end(), [](std::uint8_t v) { return v > 0; });
 }
@@ -24,10 +27,10 @@ bool FrameShown(Display* display, Window window) {
 // Milliseconds to the first frame, or a negative number when none was seen in 20 seconds.
 double MeasureOnce(Display* display) {
     const auto start = Clock::now();
-    GameProcess game = StartGame(SOURCE_DIR, {}, {});
+    GameProcess game = StartGame(GAME_BINARY, SOURCE_DIR, {}, {});
     double millis = -1.0;
     while (Clock::now() - start < std::chrono::seconds(20)) {
-        const Window window = FindWindow(display, "SDL/OpenGL Sample", 0.001);
+        const Window window = GameWindow(display, game.pid);
         if (window != 0 && FrameShown(display, window)) {
             millis = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             RequestClose(display, window);
