@@ -5,3 +5,7 @@
 // without end. Any failure leaves the game silent, and so does a file that does not begin with
 // MPEG audio frames, which the decoder would play as noise.
 void StartMusic();
+
+// Asks SDL to open the sound device at the music's own rate, 44.1 kHz, unless the player chose a
+// rate in SDL_AUDIO_FREQUENCY. Runs before SDL starts, while the game has no other thread.
+void AskForTheMusicRate();

@@ -265,6 +265,15 @@ TEST_F(MusicTest, MissingOrForeignFilesLeaveTheGameSilent) {
     }
 }
 
+// An empty choice counts as none.
+TEST(MusicRateTest, TheMusicsOwnRateUnlessThePlayerChoseOne) {
+    for (const char* chosen : {"", "48000"}) {
+        EnvironmentValue rate{"SDL_AUDIO_FREQUENCY", chosen};
+        AskForTheMusicRate();
+        EXPECT_STREQ(std::getenv("SDL_AUDIO_FREQUENCY"), chosen[0] != '\0' ? chosen : "44100");
+    }
+}
+
 TEST_F(MusicTest, NoAudioDeviceLeavesTheGameRunning) {
     EnvironmentValue missing{"SDL_AUDIODRIVER", "no-such-driver"};
     folder.Write("Media/driftsong.mp3", ShippedTune());
