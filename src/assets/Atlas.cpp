@@ -17,12 +17,15 @@ constexpr std::size_t ChunkFrameBytes = 12;
 constexpr std::size_t PngWidthAt = 16;
 constexpr std::size_t PngHeightAt = 20;
 constexpr std::uint32_t LargestChunk = 0x7FFFFFFFu;
-// A BMP: "BM", then at 14 the size of the header that follows, its sides at 18 and 22.
+// A BMP: "BM", then at 14 the size of the header that follows, its sides at 18 and 22. The old
+// 12-byte header holds 16-bit sides and its bits per pixel at 24, the later ones at 28.
 constexpr std::size_t BmpHeaderSizeAt = 14;
 constexpr std::uint32_t BmpCoreHeaderBytes = 12;
 constexpr std::size_t BmpWidthAt = 18;
 constexpr std::size_t BmpHeightAt = 22;
-constexpr std::size_t BmpSizesEnd = 26;
+constexpr std::size_t BmpCoreDepthAt = 24;
+constexpr std::size_t BmpDepthAt = 28;
+constexpr std::size_t BmpHeaderEnd = 30;
 // A TGA header: 18 bytes, the image type at 2 (8 added for run-length coding), the sides at 12
 // and 14, the bits per pixel at 16.
 constexpr std::size_t TgaHeaderBytes = 18;
@@ -48,6 +51,13 @@ std::uint32_t DirectPixelFormat(const SDL_PixelFormat& format) {
         return redFirst ? GL_RGB : GL_BGR;
     }
     return 0;
+}
+
+// Whether SDL can convert pixels of this format: 1 to 4 bytes a pixel, with a palette where a
+// pixel is an index.
+bool IsConvertible(const SDL_PixelFormat* format) {
+    return format != nullptr && format->BytesPerPixel >= 1 && format->BytesPerPixel <= 4 &&
+           (format->BitsPerPixel > 8 || format->palette != nullptr);
 }
 
 // A copy of `surface` as 8-bit RGBA, red first; null when SDL cannot make one.
@@ -162,20 +172,25 @@ bool PngIsWhole(const std::uint8_t* bytes, std::size_t size, int maxSide) {
     return false;
 }
 
-// Whether a BMP's header states a size within limits. The old 12-byte header holds 16-bit sides;
-// the later ones 32-bit sides, the height negative for rows stored top first.
+// Whether a BMP's header states a size within limits and a depth SDL_image reads; the height is
+// negative for rows stored top first.
 bool BmpSizeWithin(const std::uint8_t* bytes, std::size_t size, int maxSide) {
-    if (size < BmpSizesEnd) {
+    if (size < BmpHeaderEnd) {
         return false;
     }
-    if (LittleEndian32(bytes + BmpHeaderSizeAt) == BmpCoreHeaderBytes) {
-        return SidesWithin(LittleEndian16(bytes + BmpWidthAt),
-                           LittleEndian16(bytes + BmpWidthAt + 2), maxSide);
+    bool core = LittleEndian32(bytes + BmpHeaderSizeAt) == BmpCoreHeaderBytes;
+    std::uint32_t depth = LittleEndian16(bytes + (core ? BmpCoreDepthAt : BmpDepthAt));
+    bool knownDepth =
+        depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
+    if (core) {
+        return knownDepth && SidesWithin(LittleEndian16(bytes + BmpWidthAt),
+                                         LittleEndian16(bytes + BmpWidthAt + 2), maxSide);
     }
     std::int64_t height = static_cast<std::int32_t>(LittleEndian32(bytes + BmpHeightAt));
     height = height < 0 ? -height : height;
-    return height <= UINT32_MAX && SidesWithin(LittleEndian32(bytes + BmpWidthAt),
-                                               static_cast<std::uint32_t>(height), maxSide);
+    return knownDepth && height <= UINT32_MAX &&
+           SidesWithin(LittleEndian32(bytes + BmpWidthAt), static_cast<std::uint32_t>(height),
+                       maxSide);
 }
 
 // Whether the bytes start with a header of a true-colour, grey or colour-mapped TGA image, plain
@@ -224,8 +239,8 @@ SDL_Surface* DecodeAtlas(const std::uint8_t* bytes, std::size_t size, int maxSid
 
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
     pixels = AtlasPixels{};
-    if (surface == nullptr || surface->format == nullptr || surface->w <= 0 || surface->h <= 0 ||
-        surface->w > MaxAtlasSide || surface->h > MaxAtlasSide) {
+    if (surface == nullptr || !IsConvertible(surface->format) || surface->w <= 0 ||
+        surface->h <= 0 || surface->w > MaxAtlasSide || surface->h > MaxAtlasSide) {
         return false;
     }
     std::uint32_t pixelFormat = DirectPixelFormat(*surface->format);
