@@ -47,8 +47,14 @@ TEST_F(Sdl12CompatTest, TheGameRunsInItsWindowWithItsMusicAndEndsOnACloseRequest
     ASSERT_TRUE(WindowSize(display, window, &width, &height));
     EXPECT_EQ(width, 640);
     EXPECT_EQ(height, 480);
-    EXPECT_GT(ColouredShare(CaptureWindow(display, window)), TexturedSceneShare)
-        << "the scene is not drawn with its textures";
+    // The window may show before its first frame: wait for the textured scene.
+    double share = 0.0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (share <= TexturedSceneShare && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        share = ColouredShare(CaptureWindow(display, window));
+    }
+    EXPECT_GT(share, TexturedSceneShare) << "the scene is not drawn with its textures";
     CheckKeysThenClose(window);
 }
 
