@@ -6,6 +6,8 @@
 
 InputTables InputState;
 
+static_assert(SDLK_LAST <= KeyCount, "the key table must have an entry for every SDL key symbol");
+
 namespace {
 
 template <int Count> void Age(ButtonState (&table)[Count]) {

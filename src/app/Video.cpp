@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <SDL.h>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +26,19 @@ void RequestContext() {
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, ColourBits);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, DepthBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+// Without a display, SDL2 under the 1.2 layer quietly picks a driver that shows nothing, where
+// classic SDL fails to start. Unless the player asked for a driver, the game fails as it would
+// there.
+bool FellBackToNoDisplay() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    char name[32] = {};
+    if ((asked != nullptr && asked[0] != '\0') ||
+        SDL_VideoDriverName(name, sizeof name) == nullptr) {
+        return false;
+    }
+    return std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0;
 }
 
 void SetRenderState() {
@@ -62,6 +76,10 @@ SDL_Surface* OpenVideoMode(int bitsPerPixel) {
 
 void InitVideo() {
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+        std::exit(ExitNoVideo);
+    }
+    if (FellBackToNoDisplay()) {
+        SDL_Quit();
         std::exit(ExitNoVideo);
     }
     SDL_WM_SetCaption(WindowCaption, WindowCaption);

@@ -12,7 +12,7 @@ constexpr int ExitNoVideoInfo = 2;
 constexpr int ExitNoVideoMode = 3;
 
 // Opens the window and sets the render state; ends the process with one of the statuses above
-// when it cannot.
+// when it cannot. Video that SDL starts with no display to show it counts as not started.
 void InitVideo();
 
 // Sets the OpenGL video mode. When the display cannot give the context asked for, a second try

@@ -17,6 +17,19 @@ constexpr std::size_t ChunkFrameBytes = 12;
 constexpr std::size_t PngWidthAt = 16;
 constexpr std::size_t PngHeightAt = 20;
 constexpr std::uint32_t LargestChunk = 0x7FFFFFFFu;
+// A BMP: "BM", then at 14 the size of the header that follows, its sides at 18 and 22. The old
+// 12-byte header holds 16-bit sides and its bits per pixel at 24, the later ones at 28.
+constexpr std::size_t BmpHeaderSizeAt = 14;
+constexpr std::uint32_t BmpCoreHeaderBytes = 12;
+constexpr std::size_t BmpWidthAt = 18;
+constexpr std::size_t BmpHeightAt = 22;
+constexpr std::size_t BmpCoreDepthAt = 24;
+constexpr std::size_t BmpDepthAt = 28;
+constexpr std::size_t BmpHeaderEnd = 30;
+// A TGA header: 18 bytes, the image type at 2 (8 added for run-length coding), the sides at 12
+// and 14, the bits per pixel at 16.
+constexpr std::size_t TgaHeaderBytes = 18;
+constexpr std::uint8_t TgaRunLengthType = 8;
 
 // Channel masks of 8-bit pixels with red, or blue, in the first byte in memory.
 constexpr Uint32 FirstByteMask = 0x000000FFu;
@@ -38,6 +51,13 @@ std::uint32_t DirectPixelFormat(const SDL_PixelFormat& format) {
         return redFirst ? GL_RGB : GL_BGR;
     }
     return 0;
+}
+
+// Whether SDL can convert pixels of this format: 1 to 4 bytes a pixel, with a palette where a
+// pixel is an index.
+bool IsConvertible(const SDL_PixelFormat* format) {
+    return format != nullptr && format->BytesPerPixel >= 1 && format->BytesPerPixel <= 4 &&
+           (format->BitsPerPixel > 8 || format->palette != nullptr);
 }
 
 // A copy of `surface` as 8-bit RGBA, red first; null when SDL cannot make one.
@@ -118,18 +138,25 @@ std::uint32_t BigEndian32(const std::uint8_t* bytes) {
            static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
 }
 
+std::uint32_t LittleEndian16(const std::uint8_t* bytes) {
+    return static_cast<std::uint32_t>(bytes[1]) << 8 | bytes[0];
+}
+
+std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
+    return LittleEndian16(bytes + 2) << 16 | LittleEndian16(bytes);
+}
+
+bool SidesWithin(std::uint32_t width, std::uint32_t height, int maxSide) {
+    std::uint32_t limit = maxSide > 0 ? static_cast<std::uint32_t>(maxSide) : 0;
+    return width != 0 && height != 0 && width <= limit && height <= limit;
+}
+
 // Whether the PNG's header states a size within limits and every chunk up to the closing one lies
 // whole inside the data.
 bool PngIsWhole(const std::uint8_t* bytes, std::size_t size, int maxSide) {
     if (size < sizeof PngSignature + ChunkFrameBytes + 13 ||
-        std::memcmp(bytes, PngSignature, sizeof PngSignature) != 0 ||
-        std::memcmp(bytes + 12, "IHDR", 4) != 0) {
-        return false;
-    }
-    std::uint32_t width = BigEndian32(bytes + PngWidthAt);
-    std::uint32_t height = BigEndian32(bytes + PngHeightAt);
-    std::uint32_t limit = maxSide > 0 ? static_cast<std::uint32_t>(maxSide) : 0;
-    if (width == 0 || height == 0 || width > limit || height > limit) {
+        std::memcmp(bytes + 12, "IHDR", 4) != 0 ||
+        !SidesWithin(BigEndian32(bytes + PngWidthAt), BigEndian32(bytes + PngHeightAt), maxSide)) {
         return false;
     }
     for (std::size_t at = sizeof PngSignature; size - at >= ChunkFrameBytes;) {
@@ -145,25 +172,75 @@ bool PngIsWhole(const std::uint8_t* bytes, std::size_t size, int maxSide) {
     return false;
 }
 
+// Whether a BMP's header states a size within limits and a depth SDL_image reads; the height is
+// negative for rows stored top first.
+bool BmpSizeWithin(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    if (size < BmpHeaderEnd) {
+        return false;
+    }
+    bool core = LittleEndian32(bytes + BmpHeaderSizeAt) == BmpCoreHeaderBytes;
+    std::uint32_t depth = LittleEndian16(bytes + (core ? BmpCoreDepthAt : BmpDepthAt));
+    bool knownDepth =
+        depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
+    if (core) {
+        return knownDepth && SidesWithin(LittleEndian16(bytes + BmpWidthAt),
+                                         LittleEndian16(bytes + BmpWidthAt + 2), maxSide);
+    }
+    std::int64_t height = static_cast<std::int32_t>(LittleEndian32(bytes + BmpHeightAt));
+    height = height < 0 ? -height : height;
+    return knownDepth && height <= UINT32_MAX &&
+           SidesWithin(LittleEndian32(bytes + BmpWidthAt), static_cast<std::uint32_t>(height),
+                       maxSide);
+}
+
+// Whether the bytes start with a header of a true-colour, grey or colour-mapped TGA image, plain
+// or run-length coded, of a size within limits. TGA has no signature: SDL_image loads it only
+// when asked to.
+bool IsTgaWithin(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    if (size < TgaHeaderBytes || bytes[1] > 1) {
+        return false;
+    }
+    std::uint8_t type = bytes[2] & ~TgaRunLengthType;
+    std::uint8_t depth = bytes[16];
+    bool knownDepth = depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32;
+    return type >= 1 && type <= 3 && knownDepth &&
+           SidesWithin(LittleEndian16(bytes + 12), LittleEndian16(bytes + 14), maxSide);
+}
+
+// The SDL_image reader for an image whose stated size is within limits, or null for a file that
+// is no PNG, BMP or TGA image, or states a size beyond them. Any other format is refused: the game
+// cannot bound what its reader sets out to allocate before it decodes.
+SDL_Surface* (*ReaderFor(const std::uint8_t* bytes, std::size_t size, int maxSide))(SDL_RWops*) {
+    if (size >= sizeof PngSignature && std::memcmp(bytes, PngSignature, sizeof PngSignature) == 0) {
+        return PngIsWhole(bytes, size, maxSide) ? IMG_LoadPNG_RW : nullptr;
+    }
+    if (size >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+        return BmpSizeWithin(bytes, size, maxSide) ? IMG_LoadBMP_RW : nullptr;
+    }
+    return IsTgaWithin(bytes, size, maxSide) ? IMG_LoadTGA_RW : nullptr;
+}
+
 } // namespace
 
 SDL_Surface* DecodeAtlas(const std::uint8_t* bytes, std::size_t size, int maxSide) {
-    if (bytes == nullptr || size > MaxAtlasFileBytes || !PngIsWhole(bytes, size, maxSide)) {
+    if (bytes == nullptr || size > MaxAtlasFileBytes) {
         return nullptr;
     }
-    SDL_RWops* source = SDL_RWFromConstMem(bytes, static_cast<int>(size));
+    SDL_Surface* (*reader)(SDL_RWops*) = ReaderFor(bytes, size, maxSide);
+    SDL_RWops* source =
+        reader != nullptr ? SDL_RWFromConstMem(bytes, static_cast<int>(size)) : nullptr;
     if (source == nullptr) {
         return nullptr;
     }
-    SDL_Surface* surface = IMG_LoadPNG_RW(source);
+    SDL_Surface* surface = reader(source);
     SDL_RWclose(source);
     return surface;
 }
 
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
     pixels = AtlasPixels{};
-    if (surface == nullptr || surface->format == nullptr || surface->w <= 0 || surface->h <= 0 ||
-        surface->w > MaxAtlasSide || surface->h > MaxAtlasSide) {
+    if (surface == nullptr || !IsConvertible(surface->format) || surface->w <= 0 ||
+        surface->h <= 0 || surface->w > MaxAtlasSide || surface->h > MaxAtlasSide) {
         return false;
     }
     std::uint32_t pixelFormat = DirectPixelFormat(*surface->format);

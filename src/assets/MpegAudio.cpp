@@ -1,13 +1,21 @@
 #include "assets/MpegAudio.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
-// Enough of the head for two frames: the longest (layer II at 8 kHz) takes 2881 bytes.
-constexpr std::size_t HeadWindow = 4096;
 constexpr std::size_t Id3HeaderBytes = 10;
+// Free-format frames run at 8 kbit/s at least, and the decoder takes up to 640 kbit/s in layer III;
+// layers I and II go up to the top of their tables, 448 kbit/s.
+constexpr std::int32_t LowestFreeRate = 8000;
+constexpr std::int32_t HighestFreeRateLayer3 = 640000;
+constexpr std::int32_t HighestFreeRate = 448000;
+// The window of the head that the file check reads: the span searched, then room for two of the
+// longest frames (layer II at 448 kbit/s and 8 kHz, padded) and the header after them.
+constexpr std::size_t HeadWindow = MpegSearchSpan + 2 * LongestMpegFrame + 4;
 
 // Bit rates in kbit/s by [MPEG-1 or not][layer I, II, III][index 1 to 14].
 constexpr std::array<std::array<std::array<std::int32_t, 14>, 3>, 2> BitRates = {{
@@ -27,6 +35,30 @@ bool SameStream(const std::uint8_t* first, const std::uint8_t* second) {
     return (first[1] & 0xFE) == (second[1] & 0xFE) && (first[2] & 0x0C) == (second[2] & 0x0C);
 }
 
+std::int32_t FrameBytes(std::int32_t layer, bool mpeg1, std::int32_t bitRate,
+                        std::int32_t sampleRate, std::int32_t padding) {
+    if (layer == 1) {
+        return (12 * bitRate / sampleRate + padding) * 4;
+    }
+    const std::int32_t slots = (layer == 3 && !mpeg1) ? 72 : 144;
+    return slots * bitRate / sampleRate + padding;
+}
+
+// A free-format frame ends where the next free-format header of its stream begins, within the
+// lengths the decoder's bit rates allow; 0 when no such header follows in the `count` bytes.
+std::int32_t FreeFrameLength(const std::uint8_t* bytes, std::size_t count, std::int32_t layer,
+                             bool mpeg1, std::int32_t sampleRate) {
+    const std::int32_t highest = layer == 3 ? HighestFreeRateLayer3 : HighestFreeRate;
+    const std::size_t first = FrameBytes(layer, mpeg1, LowestFreeRate, sampleRate, 0);
+    const std::size_t last = FrameBytes(layer, mpeg1, highest, sampleRate, 1);
+    for (std::size_t at = first; at <= last && at + 4 <= count; ++at) {
+        if (bytes[at] == 0xFF && SameStream(bytes, bytes + at) && (bytes[at + 2] >> 4) == 0) {
+            return static_cast<std::int32_t>(at);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 std::int32_t MpegFrameLength(const std::uint8_t* bytes, std::size_t count) {
@@ -38,18 +70,16 @@ std::int32_t MpegFrameLength(const std::uint8_t* bytes, std::size_t count) {
     const std::int32_t rateIndex = bytes[2] >> 4;
     const std::int32_t sampleIndex = (bytes[2] >> 2) & 3;
     const std::int32_t padding = (bytes[2] >> 1) & 1;
-    if (version == 1 || layer == 4 || rateIndex == 0 || rateIndex == 15 || sampleIndex == 3 ||
-        (bytes[3] & 3) == 2) {
+    if (version == 1 || layer == 4 || rateIndex == 15 || sampleIndex == 3 || (bytes[3] & 3) == 2) {
         return 0;
     }
     const bool mpeg1 = version == 3;
-    const std::int32_t bitRate = BitRates[mpeg1][layer - 1][rateIndex - 1] * 1000;
     const std::int32_t sampleRate = SampleRates[version][sampleIndex];
-    if (layer == 1) {
-        return (12 * bitRate / sampleRate + padding) * 4;
+    if (rateIndex == 0) {
+        return FreeFrameLength(bytes, count, layer, mpeg1, sampleRate);
     }
-    const std::int32_t slots = (layer == 3 && !mpeg1) ? 72 : 144;
-    return slots * bitRate / sampleRate + padding;
+    const std::int32_t bitRate = BitRates[mpeg1][layer - 1][rateIndex - 1] * 1000;
+    return FrameBytes(layer, mpeg1, bitRate, sampleRate, padding);
 }
 
 std::int64_t Id3TagLength(const std::uint8_t* bytes, std::size_t count) {
@@ -67,6 +97,18 @@ std::int64_t Id3TagLength(const std::uint8_t* bytes, std::size_t count) {
     return static_cast<std::int64_t>(Id3HeaderBytes) * (footer ? 2 : 1) + size;
 }
 
+std::int64_t Id3TagsLength(const std::uint8_t* bytes, std::size_t count) {
+    std::int64_t at = 0;
+    while (static_cast<std::uint64_t>(at) < count) {
+        const std::int64_t tag = Id3TagLength(bytes + at, count - static_cast<std::size_t>(at));
+        if (tag == 0) {
+            break;
+        }
+        at += tag;
+    }
+    return at;
+}
+
 bool StartsWithMpegFrames(const std::uint8_t* bytes, std::size_t count) {
     const std::int32_t length = MpegFrameLength(bytes, count);
     if (length < 4 || static_cast<std::size_t>(length) > count) {
@@ -76,19 +118,36 @@ bool StartsWithMpegFrames(const std::uint8_t* bytes, std::size_t count) {
     return MpegFrameLength(next, count - length) > 0 && SameStream(bytes, next);
 }
 
+std::int64_t FindMpegFrames(const std::uint8_t* bytes, std::size_t count) {
+    count = std::min(count, HeadWindow);
+    for (std::size_t at = 0; at < count && at < MpegSearchSpan; ++at) {
+        if (bytes[at] == 0xFF && StartsWithMpegFrames(bytes + at, count - at)) {
+            return static_cast<std::int64_t>(at);
+        }
+    }
+    return -1;
+}
+
 bool IsMpegAudioFile(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
         return false;
     }
-    std::array<std::uint8_t, HeadWindow> head{};
-    std::size_t count = std::fread(head.data(), 1, Id3HeaderBytes, file);
-    const std::int64_t tag = Id3TagLength(head.data(), count);
-    bool found = false;
-    if (std::fseek(file, static_cast<long>(tag), SEEK_SET) == 0) {
-        count = std::fread(head.data(), 1, head.size(), file);
-        found = StartsWithMpegFrames(head.data(), count);
+    std::vector<std::uint8_t> head(HeadWindow);
+    std::int64_t tags = 0;
+    std::size_t count = 0;
+    // The tags one after another, each read where the one before it ends.
+    while (std::fseek(file, static_cast<long>(tags), SEEK_SET) == 0) {
+        count = std::fread(head.data(), 1, Id3HeaderBytes, file);
+        const std::int64_t tag = Id3TagLength(head.data(), count);
+        if (tag == 0) {
+            count = count + std::fread(head.data() + count, 1, head.size() - count, file);
+            break;
+        }
+        tags += tag;
+        count = 0;
     }
+    const bool found = FindMpegFrames(head.data(), count) >= 0;
     std::fclose(file);
     return found;
 }

@@ -11,6 +11,7 @@ constexpr float HalfCell = CellSize / 2.0f;
 // The radii the game can pass: a ball of size 0 and one of size 1.
 constexpr float SmallestRadius = 1.25f;
 constexpr float LargestRadius = 8.75f;
+constexpr float RadiusPerSize = 7.5f;
 // Cell indices are taken from a centre held in this span, so that a centre thrown far off the
 // grid (or not a number) still gives a small window of cells, all beyond the grid.
 constexpr float IndexSpan = 1000.0f;
@@ -81,6 +82,10 @@ void PushOutOfCell(int i, int j, float radius) {
 }
 
 } // namespace
+
+float CollisionRadius() {
+    return RadiusPerSize * GameState.ballSize + SmallestRadius;
+}
 
 void ResolveWallCollisions(float radius) {
     if (!(radius >= SmallestRadius)) {

@@ -1,5 +1,6 @@
 #include "game/Snow.h"
 
+#include "game/Collision.h"
 #include "game/GameState.h"
 #include "game/Level.h"
 
@@ -11,13 +12,13 @@ namespace {
 constexpr float MeltPerSize = 0.00065f;
 constexpr float MeltConstant = 0.00005f;
 constexpr float GrowthPerPile = 0.002f;
-// The reach is the collision radius (7.5 * size + 1.25) plus 1.25.
-constexpr float ReachPerSize = 7.5f;
-constexpr float ReachAtSizeZero = 1.25f + 1.25f;
+constexpr float ReachBeyondRadius = 1.25f;
 constexpr int LevelCount = 10;
 
+// The collision radius plus 1.25, added in that order: folding the two 1.25s into one constant
+// changes the last bit of the reach for some sizes.
 float Reach() {
-    return ReachPerSize * GameState.ballSize + ReachAtSizeZero;
+    return CollisionRadius() + ReachBeyondRadius;
 }
 
 // The first snow index whose point may lie within `reach` of `centre`. One point to spare keeps

@@ -24,8 +24,6 @@ constexpr float CameraAngleEasing = 0.1f;
 constexpr float Acceleration = 0.035f;
 constexpr float DrivePerSize = 0.5f;
 constexpr float DriveAtSizeZero = 0.5f;
-constexpr float RadiusPerSize = 7.5f;
-constexpr float RadiusAtSizeZero = 1.25f;
 constexpr float HeadingBlendPerSpeed = 0.25f;
 constexpr float Friction = 0.09f;
 constexpr float CameraDistanceAtSizeZero = 30.0f;
@@ -39,11 +37,26 @@ constexpr float FloorHigh = 122.5f;
 
 constexpr double Pi = 3.1415926169185964;
 constexpr double Turn = 6.283185233837193;
-// Headings more than two turns from their target are first reduced by a remainder, so that the
-// turn-by-turn wrapping takes three steps at most. The cap on the steps ends the wrapping even
-// where a float is too coarse for a turn to change it.
-constexpr double FarApart = 2.0 * Turn;
-constexpr int MostWrapSteps = 4;
+// A heading more turns than this from its target is first reduced by a remainder: a game keeps its
+// heading within a turn or two of the direction of travel, so only a state thrown far off gets
+// there, and the turn-by-turn wrap stays short.
+constexpr double LongestWrap = 1024.0 * Turn;
+
+// The key pairs that drive the ball, each either key counting: forward, back, left and right.
+constexpr int DriveKeys[4][2] = {
+    {SDLK_UP, SDLK_w}, {SDLK_DOWN, SDLK_s}, {SDLK_LEFT, SDLK_a}, {SDLK_RIGHT, SDLK_d}};
+
+constexpr bool EveryDriveKeyHasAnEntry() {
+    for (const auto& pair : DriveKeys) {
+        for (int key : pair) {
+            if (key < 0 || key >= KeyCount) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(EveryDriveKeyHasAnEntry(), "a key the game reads lies beyond the key table");
 
 float ClampTimeScale(float t) {
     if (!(t >= LowestTimeScale)) {
@@ -66,19 +79,20 @@ void LookWithMouse(float t) {
     }
 }
 
+// The products are taken left to right: grouping the rate with t first changes the last bit.
 void EaseCameraAngles(float t) {
-    float share = CameraAngleEasing * t;
-    GameState.cameraPitch += (GameState.pitchTarget - GameState.cameraPitch) * share;
-    GameState.cameraYaw += (GameState.yawTarget - GameState.cameraYaw) * share;
-    GameState.cameraRoll += (GameState.rollTarget - GameState.cameraRoll) * share;
+    GameState.cameraPitch +=
+        (GameState.pitchTarget - GameState.cameraPitch) * CameraAngleEasing * t;
+    GameState.cameraYaw += (GameState.yawTarget - GameState.cameraYaw) * CameraAngleEasing * t;
+    GameState.cameraRoll += (GameState.rollTarget - GameState.cameraRoll) * CameraAngleEasing * t;
 }
 
 // Accelerates the ball by the keys, relative to the camera, and moves it.
 void DriveBall(float t) {
-    int forward = EitherDown(SDLK_UP, SDLK_w) ? 1 : 0;
-    int back = EitherDown(SDLK_DOWN, SDLK_s) ? 1 : 0;
-    int left = EitherDown(SDLK_LEFT, SDLK_a) ? 1 : 0;
-    int right = EitherDown(SDLK_RIGHT, SDLK_d) ? 1 : 0;
+    int forward = EitherDown(DriveKeys[0][0], DriveKeys[0][1]) ? 1 : 0;
+    int back = EitherDown(DriveKeys[1][0], DriveKeys[1][1]) ? 1 : 0;
+    int left = EitherDown(DriveKeys[2][0], DriveKeys[2][1]) ? 1 : 0;
+    int right = EitherDown(DriveKeys[3][0], DriveKeys[3][1]) ? 1 : 0;
     float f = static_cast<float>(forward - back);
     float s = static_cast<float>(right - left);
     float angle = std::atan2(s, f);
@@ -122,10 +136,9 @@ void FollowBall(float t) {
     float goalX = GameState.ballX + std::cos(yaw) * across;
     float goalY = std::sin(pitch) * distance + (OrbitHeightPerSize * size + OrbitHeightAtSizeZero);
     float goalZ = GameState.ballZ + std::sin(yaw) * across;
-    float share = CameraEasing * t;
-    GameState.cameraX += (goalX - GameState.cameraX) * share;
-    GameState.cameraY += (goalY - GameState.cameraY) * share;
-    GameState.cameraZ += (goalZ - GameState.cameraZ) * share;
+    GameState.cameraX += (goalX - GameState.cameraX) * CameraEasing * t;
+    GameState.cameraY += (goalY - GameState.cameraY) * CameraEasing * t;
+    GameState.cameraZ += (goalZ - GameState.cameraZ) * CameraEasing * t;
 }
 
 // A state that no frame of the game can produce (a centre off the floor or not a number, a
@@ -146,6 +159,26 @@ void SettleState() {
     ClampBallSize();
 }
 
+// Brings `heading` within half a turn of `goal` one turn at a time, rounded to float after each
+// turn. False where the float is too coarse for a turn to change it, `heading` left part-way.
+bool WrapTurnByTurn(float& heading, double goal) {
+    while (heading < goal - Pi) {
+        float next = static_cast<float>(heading + Turn);
+        if (next == heading) {
+            return false;
+        }
+        heading = next;
+    }
+    while (heading > goal + Pi) {
+        float next = static_cast<float>(heading - Turn);
+        if (next == heading) {
+            return false;
+        }
+        heading = next;
+    }
+    return true;
+}
+
 } // namespace
 
 float BlendAngle(float target, float fraction) {
@@ -153,17 +186,13 @@ float BlendAngle(float target, float fraction) {
     if (!std::isfinite(heading) || !std::isfinite(target) || !std::isfinite(fraction)) {
         return heading;
     }
-    double goal = target;
-    if (std::fabs(heading - goal) > FarApart) {
-        heading = static_cast<float>(goal + std::fmod(heading - goal, Turn));
+    const double goal = target;
+    float wrapped = heading;
+    if (std::fabs(heading - goal) > LongestWrap || !WrapTurnByTurn(wrapped, goal)) {
+        wrapped = static_cast<float>(goal + std::fmod(heading - goal, Turn));
+        WrapTurnByTurn(wrapped, goal);
     }
-    for (int step = 0; heading < goal - Pi && step < MostWrapSteps; ++step) {
-        heading = static_cast<float>(heading + Turn);
-    }
-    for (int step = 0; heading > goal + Pi && step < MostWrapSteps; ++step) {
-        heading = static_cast<float>(heading - Turn);
-    }
-    return heading + (target - heading) * fraction;
+    return wrapped + (target - wrapped) * fraction;
 }
 
 void UpdateGame(float timeScale) {
@@ -174,7 +203,7 @@ void UpdateGame(float timeScale) {
     float startX = GameState.ballX;
     float startZ = GameState.ballZ;
     DriveBall(t);
-    ResolveWallCollisions(RadiusPerSize * GameState.ballSize + RadiusAtSizeZero);
+    ResolveWallCollisions(CollisionRadius());
     GameState.ballX = ClampToFloor(GameState.ballX);
     GameState.ballZ = ClampToFloor(GameState.ballZ);
     GameState.velocityX = (GameState.ballX - startX) / t;

@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes through SDL_image's PNG reader into the atlas preparation and checks that
-// whatever comes out is an image GL can take as it stands.
+// Feeds arbitrary bytes through the atlas decoder (SDL_image's PNG, BMP and TGA readers) into the
+// atlas preparation and checks that whatever comes out is an image GL can take as it stands.
 #include "assets/Atlas.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the check that the music file is MPEG audio, in memory and as a file,
-// and checks that its answers are bounded and agree with each other.
+// and checks that its answers are bounded, that a stream it finds starts with two frames, and that
+// both ways agree.
 #include "assets/MpegAudio.h"
 
 #include <cstddef>
@@ -39,20 +40,30 @@ bool CheckAsFile(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::int32_t length = MpegFrameLength(data, size);
-    // The longest frame: layer II at 160 kbit/s and 8 kHz, with a pad byte.
-    if (length != 0 && (length < 4 || length > 2881)) {
+    if (length != 0 && (length < 4 || length > LongestMpegFrame)) {
         std::abort();
     }
     const std::int64_t tag = Id3TagLength(data, size);
     if (tag != 0 && (tag < 10 || tag > (std::int64_t{1} << 28) + 20)) {
         std::abort();
     }
-    const bool inMemory = static_cast<std::uint64_t>(tag) <= size &&
-                          StartsWithMpegFrames(data + tag, size - static_cast<std::size_t>(tag));
-    if (inMemory && MpegFrameLength(data + tag, size - static_cast<std::size_t>(tag)) == 0) {
+    const std::int64_t tags = Id3TagsLength(data, size);
+    if (tags < tag || (tag == 0 && tags != 0)) {
         std::abort();
     }
-    // The file check reads a window of the head that holds any two frames, so it must agree.
+    bool inMemory = false;
+    if (static_cast<std::uint64_t>(tags) <= size) {
+        const std::uint8_t* stream = data + tags;
+        const std::size_t count = size - static_cast<std::size_t>(tags);
+        const std::int64_t first = FindMpegFrames(stream, count);
+        if (first >= static_cast<std::int64_t>(MpegSearchSpan) ||
+            (first >= 0 && !StartsWithMpegFrames(stream + first, count - first))) {
+            std::abort();
+        }
+        inMemory = first >= 0;
+    }
+    // The file check reads the tags and then a window of the head that holds any two frames
+    // beginning within the span searched, so it must agree.
     if (CheckAsFile(data, size) != inMemory) {
         std::abort();
     }

@@ -99,6 +99,46 @@ TEST(AtlasImageTest, EveryKindOfPngDecodesToUploadablePixels) {
     }
 }
 
+// Red, green and blue of pixel `i` in whichever channel order `image` holds.
+std::vector<Uint8> Rgb(const AtlasPixels& image, int i) {
+    const Uint8* p = image.bytes.data() + i * image.bytesPerPixel;
+    bool blueFirst = image.pixelFormat == GL_BGR || image.pixelFormat == GL_BGRA;
+    return blueFirst ? std::vector<Uint8>{p[2], p[1], p[0]} : std::vector<Uint8>{p[0], p[1], p[2]};
+}
+
+// A BMP or TGA atlas loads as SDL_image reads it; a stated side beyond the bound is refused before
+// SDL_image sets out to allocate it.
+TEST(AtlasImageTest, BmpAndTgaImagesLoadWithinTheBound) {
+    AtlasPixels png;
+    ASSERT_TRUE(PrepareFromBytes(ReadFile(SeedFolder + "rgb8-odd-width.png"), png));
+    AtlasPixels pixels;
+    for (const char* seed : {"rgb8-odd-width.bmp", "rgb8-odd-width.tga"}) {
+        ASSERT_TRUE(PrepareFromBytes(ReadFile(SeedFolder + seed), pixels)) << seed;
+        ASSERT_EQ(pixels.width, png.width);
+        ASSERT_EQ(pixels.height, png.height);
+        for (int i = 0; i < png.width * png.height; ++i) {
+            ASSERT_EQ(Rgb(pixels, i), Rgb(png, i)) << seed << " pixel " << i;
+        }
+    }
+
+    // Files that claim a side beyond the bound never reach SDL_image, which would allocate
+    // whatever they claim; nor does a depth that it passes on to a surface SDL cannot convert.
+    std::string tallBmp = ReadFile(SeedFolder + "rgb8-odd-width.bmp");
+    tallBmp[22] = '\x00';
+    tallBmp[23] = '\x40';
+    std::string tallTga = ReadFile(SeedFolder + "rgb8-odd-width.tga");
+    tallTga[14] = '\x00';
+    tallTga[15] = '\x40';
+    std::string oddDepth = ReadFile(SeedFolder + "rgb8-odd-width.bmp");
+    oddDepth[29] = 1; // 24 + 256 bits a pixel
+    for (const std::string& bytes : {tallBmp, tallTga, oddDepth}) {
+        SDL_Surface* surface =
+            DecodeAtlas(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        EXPECT_EQ(surface, nullptr) << bytes.substr(0, 2) << " " << bytes.size();
+        SDL_FreeSurface(surface);
+    }
+}
+
 TEST(AtlasImageTest, EmptyOversizedTruncatedAndForeignImagesAreRefused) {
     AtlasPixels pixels;
     EXPECT_FALSE(PrepareAtlasPixels(nullptr, pixels));

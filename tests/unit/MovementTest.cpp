@@ -118,15 +118,27 @@ TEST_F(MovementTest, KeysDriveRelativeToTheCamera) {
 }
 
 TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
-    const float turn = 6.2831853f;
-    GameState.ballHeading = 3.0f;
-    EXPECT_FLOAT_EQ(BlendAngle(-3.0f, 1.0f), -3.0f);
-    EXPECT_NEAR(BlendAngle(-3.0f, 0.1f), (3.0f - turn) + (-3.0f - (3.0f - turn)) * 0.1f, 1e-5f);
-    EXPECT_FLOAT_EQ(BlendAngle(2.0f, 0.0f), 3.0f);
-    // Headings that grew over a long game, or that no game produces, still give an answer.
-    for (float heading : {7.0f, 40.0f, -45.0f, 1000.0f, -12345.6f, 1e9f, -1e30f, 3e38f}) {
-        GameState.ballHeading = heading;
-        EXPECT_LE(std::fabs(BlendAngle(0.5f, 0.0f) - 0.5f), 3.1416f) << heading;
+    // {heading, target, fraction, result}: wrapped one turn at a time, rounded to float after each.
+    const float cases[][4] = {{3.0f, -3.0f, 1.0f, -3.0f},
+                              {3.0f, -3.0f, 0.1f, -3.25486660f}, // through pi, not through 0
+                              {3.0f, 2.0f, 0.0f, 3.0f},
+                              {13.0f, 0.0f, 0.0f, 0.433629751f},
+                              {100.0f, 0.0f, 0.0f, -0.530972719f},
+                              {-45.0f, 0.0f, 0.0f, -1.01770473f},
+                              {1000.0f, 0.0f, 0.0f, 0.972615004f}};
+    for (const auto& c : cases) {
+        GameState.ballHeading = c[0];
+        EXPECT_EQ(BlendAngle(c[1], c[2]), c[3]) << c[0] << " toward " << c[1];
+    }
+
+    // Headings too far off for a short wrap, or too large for a turn to change them, still give
+    // one within half a turn.
+    const float far[][2] = {{1e5f, 0.5f},         {-12345.6f, 0.5f}, {1e9f, 0.5f},
+                            {-1e30f, 0.5f},       {3e38f, 0.5f},     {1e9f, 1e9f - 3000.0f},
+                            {-1e9f, -1e9f + 1e4f}};
+    for (const auto& c : far) {
+        GameState.ballHeading = c[0];
+        EXPECT_LE(std::fabs(BlendAngle(c[1], 0.0f) - c[1]), 3.1416f) << c[0] << " toward " << c[1];
     }
     GameState.ballHeading = 0.25f;
     EXPECT_FLOAT_EQ(BlendAngle(1e30f, 1.0f), 1e30f);
@@ -135,6 +147,28 @@ TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
     }
     GameState.ballHeading = NAN;
     EXPECT_TRUE(std::isnan(BlendAngle(1.0f, 0.5f)));
+}
+
+TEST_F(MovementTest, EasingMultipliesLeftToRight) {
+    // {camera z (else roll), start, t, result}: (goal - value) * rate * t; grouping the rate
+    // with t first gives the float next door in each of these.
+    const struct {
+        bool camera;
+        float start;
+        float t;
+        float eased;
+    } cases[] = {{false, 0.0f, 1.02f, 0.0714000016f},
+                 {false, 0.0f, 1.98f, 0.138600007f},
+                 {true, 0.0f, 0.96f, 4.31999969f},
+                 {true, 10.0f, 1.02f, 13.8250008f}};
+    for (const auto& c : cases) {
+        ResetPlayer();
+        GameState.rollTarget = 0.7f;
+        GameState.cameraRoll = c.start;
+        GameState.cameraZ = c.start; // the goal lies at the ball's z, 60, with the yaw at 0
+        UpdateGame(c.t);
+        EXPECT_EQ(c.camera ? GameState.cameraZ : GameState.cameraRoll, c.eased) << &c - cases;
+    }
 }
 
 TEST_F(MovementTest, WallsStopAndGuideTheBallAtAnyFrameRate) {

@@ -58,26 +58,47 @@ TEST(MpegAudioTest, FrameLengthsFromHeaders) {
     }
 }
 
+// The frames of `stream` with `edit` applied to the third byte of every header; `edit` is given the
+// byte and the frame's index.
+template <typename Edit> std::string EditHeaders(std::string stream, Edit edit) {
+    for (std::size_t at = 0, index = 0; at + 4 <= stream.size(); ++index) {
+        const std::int32_t length = MpegFrameLength(
+            reinterpret_cast<const std::uint8_t*>(stream.data()) + at, stream.size() - at);
+        if (length == 0) {
+            break;
+        }
+        stream[at + 2] = static_cast<char>(edit(static_cast<std::uint8_t>(stream[at + 2]), index));
+        at += length;
+    }
+    return stream;
+}
+
 TEST(MpegAudioTest, TellsMpegStreamsFromOtherFilesAndTheTuneIsPlainFrames) {
-    ScratchFolder folder;
-    std::string otherRate = Tune.substr(0, 2000);
-    otherRate[417 + 2] ^= 0x04;
-    std::string badTagSize = Id3Tag(300, false) + Tune.substr(0, 2000);
-    badTagSize[7] = '\x80';
+    const std::string head = Tune.substr(0, 2000);
+    // What a decoder plays: frames after tags, padding or junk, and free-format frames.
+    const std::string freeFormat =
+        EditHeaders(head, [](std::uint8_t byte, std::size_t) { return byte & 0x0F; });
+    const std::string otherRates = EditHeaders(
+        head, [](std::uint8_t byte, std::size_t index) { return byte ^ (index % 2 ? 0x04 : 0); });
     const std::pair<std::string, bool> cases[] = {
         {Tune, true},
-        {Id3Tag(300, false) + Tune.substr(0, 2000), true},
-        {Id3Tag(5000, true) + Tune.substr(0, 2000), true},
+        {Id3Tag(300, false) + head, true},
+        {Id3Tag(5000, true) + Id3Tag(20, false) + head, true},
+        {std::string(1000, '\0') + head, true},
+        {Id3Tag(300, false) + "junk" + head, true},
+        {Tune.substr(100), true}, // cut inside a frame: the next two frames are found
+        {std::string(MpegSearchSpan - 1, 'x') + head, true},
+        {freeFormat, true},
         {"", false},
         {"RIFF\x24\x00\x00\x00WAVEfmt " + std::string(100, '\0'), false},
-        {Tune.substr(100), false},                            // cut inside a frame
         {Tune.substr(0, 417 + 2), false},                     // a lone frame
         {Tune.substr(0, 4) + std::string(2000, '\0'), false}, // a header, then nothing
-        {otherRate, false},                                   // frames of two sample rates
+        {otherRates, false},                                  // frames of two sample rates
+        {std::string(MpegSearchSpan, 'x') + head, false},     // too far in
         {Id3Tag(300, false) + "not music", false},
         {Id3Tag(300, false).substr(0, 100), false}, // a tag longer than the file
-        {badTagSize, false},                        // a tag size that is not synchsafe
     };
+    ScratchFolder folder;
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         folder.Write("Media/probe", cases[k].first);
         EXPECT_EQ(IsMpegAudioFile("Media/probe"), cases[k].second) << "case " << k;
@@ -199,8 +220,8 @@ TEST_F(MusicTest, MissingOrForeignFilesLeaveTheGameSilent) {
         seed = seed * 1664525u + 1013904223u;
         noise += static_cast<char>(seed >> 24);
     }
-    // No file, a stream cut inside a frame, and noise behind a frame sync.
-    for (const std::string& content : {std::string(), Tune.substr(100), noise}) {
+    // No file, a tag with no music after it, and noise behind a frame sync.
+    for (const std::string& content : {std::string(), Id3Tag(300, false) + "not music", noise}) {
         std::filesystem::remove(folder.path + "/Media/driftsong.mp3");
         if (!content.empty()) {
             folder.Write("Media/driftsong.mp3", content);
@@ -214,6 +235,20 @@ TEST_F(MusicTest, MissingOrForeignFilesLeaveTheGameSilent) {
         EXPECT_GT(samples.size(), 0u) << "the device was open";
         EXPECT_EQ(FirstSoundingFrame(samples), static_cast<std::int64_t>(samples.size() / 2));
     }
+}
+
+// The game asks for the tune's own rate unless the player chose one; an empty choice counts as
+// none.
+TEST(MusicRateTest, TheMusicsOwnRateUnlessThePlayerChoseOne) {
+    const char* old = std::getenv("SDL_AUDIO_FREQUENCY");
+    const std::string previous = old != nullptr ? old : "";
+    for (const char* chosen : {"", "48000"}) {
+        setenv("SDL_AUDIO_FREQUENCY", chosen, 1);
+        AskForTheMusicRate();
+        EXPECT_STREQ(std::getenv("SDL_AUDIO_FREQUENCY"), chosen[0] != '\0' ? chosen : "44100");
+    }
+    old != nullptr ? setenv("SDL_AUDIO_FREQUENCY", previous.c_str(), 1)
+                   : unsetenv("SDL_AUDIO_FREQUENCY");
 }
 
 } // namespace

@@ -46,7 +46,7 @@ TEST_F(SnowTest, TheBallMeltsEveryFrameAndGrowsByEachPile) {
 }
 
 TEST_F(SnowTest, TheReachIsStrictAndGrowsWithinOneScan) {
-    // The reach is 7.5 * size + 2.5, after the frame's melting.
+    // The reach is the collision radius plus 1.25, after the frame's melting.
     const struct {
         float x, size;
         bool taken;
@@ -63,6 +63,17 @@ TEST_F(SnowTest, TheReachIsStrictAndGrowsWithinOneScan) {
         c.wholeFrame ? UpdateGame(1.0f) : GatherSnow();
         EXPECT_EQ(LevelMap.snow[25][24], c.taken ? 0 : 1) << "ball at " << c.x;
     }
+    // A frame of t = 1.5 melts a ball of size 0 to -0.000075, which reaches
+    // (7.5 * -0.000075 + 1.25) + 1.25 = 2.49943733: a pile at exactly that distance stays.
+    std::memset(LevelMap.snow, 0, sizeof LevelMap.snow);
+    LevelMap.snow[1][0] = 1;
+    GameState.ballX = 2.5f - 2.49943733f;
+    GameState.ballZ = 0.0f;
+    GameState.ballSize = 0.0f;
+    GameState.snowTotal = 100;
+    UpdateGame(1.5f);
+    EXPECT_EQ(LevelMap.snow[1][0], 1);
+
     // The second pile lies just beyond the reach, and comes within it once the first is taken.
     std::memset(LevelMap.snow, 0, sizeof LevelMap.snow);
     LevelMap.snow[24][25] = 1;
@@ -77,14 +88,19 @@ TEST_F(SnowTest, TheReachIsStrictAndGrowsWithinOneScan) {
     EXPECT_FLOAT_EQ(GameState.ballSize, 0.004f);
 }
 
+// The collision radius plus 1.25, in that order.
+float ReferenceReach(float size) {
+    return (7.5f * size + 1.25f) + 1.25f;
+}
+
 // Every point tested in storage order: what the skipping scan must match.
 void GatherEverywhere() {
     for (int a = 0; a < SnowPoints; ++a) {
         for (int b = 0; b < SnowPoints; ++b) {
-            const float dx = SnowSpacing * static_cast<float>(a) - GameState.ballX;
-            const float dz = SnowSpacing * static_cast<float>(b) - GameState.ballZ;
-            if (LevelMap.snow[a][b] != 0 &&
-                std::sqrt(dx * dx + dz * dz) < 7.5f * GameState.ballSize + 2.5f) {
+            float dx = SnowSpacing * static_cast<float>(a) - GameState.ballX;
+            float dz = SnowSpacing * static_cast<float>(b) - GameState.ballZ;
+            float reach = ReferenceReach(GameState.ballSize);
+            if (LevelMap.snow[a][b] != 0 && std::sqrt(dx * dx + dz * dz) < reach) {
                 LevelMap.snow[a][b] = 0;
                 GameState.ballSize += 0.002f;
                 ++GameState.snowCollected;
@@ -97,6 +113,7 @@ TEST_F(SnowTest, TheSkippingScanGathersWhatTheFullScanGathers) {
     std::mt19937 random(7);
     std::uniform_real_distribution<float> place(-2.5f, 122.5f);
     std::uniform_real_distribution<float> size(-0.0002f, 1.0f);
+    std::uniform_real_distribution<float> smallSize(-0.0002f, 0.1f);
     std::bernoulli_distribution pile(0.8);
     int gathered = 0;
     for (int round = 0; round < 3000; ++round) {
@@ -105,11 +122,13 @@ TEST_F(SnowTest, TheSkippingScanGathersWhatTheFullScanGathers) {
                 point = pile(random) ? 1 : 0;
             }
         }
-        // Some balls sit right on the grid of snow points, where the reach is met exactly.
-        const bool onPoint = round % 4 == 0;
-        GameState.ballX = onPoint ? 2.5f * static_cast<float>(round % 50) : place(random);
-        GameState.ballZ = onPoint ? 2.5f * static_cast<float>(round / 7 % 50) : place(random);
-        GameState.ballSize = onPoint ? 0.0f : size(random);
+        // Some small balls sit exactly at the reach from the first pile they can gather, where the
+        // last bit of the reach decides.
+        bool atReach = round % 4 == 0;
+        GameState.ballSize = atReach ? smallSize(random) : size(random);
+        GameState.ballX = atReach ? ReferenceReach(GameState.ballSize) : place(random);
+        GameState.ballZ = atReach ? 2.5f * static_cast<float>(round % 50) : place(random);
+        LevelMap.snow[0][round % 50] = atReach ? 1 : LevelMap.snow[0][round % 50];
         GameState.snowCollected = 0;
         const LevelGrids before = LevelMap;
         const GameStateRecord state = GameState;

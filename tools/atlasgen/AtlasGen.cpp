@@ -1,4 +1,5 @@
-// Writes the game's texture atlas, and small images of every PNG kind for the atlas fuzzer.
+// Writes the game's texture atlas, and small images of every PNG kind, a BMP and a TGA for the
+// atlas fuzzer.
 // Usage: atlasgen ATLAS.png [SEED_FOLDER]
 // Rebuild the committed files from the top of the repo with:
 //   build/tools/atlasgen/atlasgen Media/textureatlas.png tests/fuzz/corpus/atlas
@@ -149,6 +150,58 @@ PngPicture PalettePicture(int bitDepth, bool transparent) {
     return picture;
 }
 
+// Appends `value` to `out` as `count` bytes, lowest first.
+void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+// An 8-bit RGB picture as a 24-bit BMP (`bmp`: bottom row first, rows padded to four bytes) or an
+// uncompressed TGA (top row first); both store blue first.
+bool WriteBmpOrTga(const std::string& path, const PngPicture& picture, bool bmp) {
+    const std::uint32_t width = static_cast<std::uint32_t>(picture.width);
+    const std::uint32_t height = static_cast<std::uint32_t>(picture.height);
+    const std::uint32_t stride = bmp ? (width * 3 + 3) / 4 * 4 : width * 3;
+    std::vector<std::uint8_t> out;
+    if (bmp) {
+        out = {'B', 'M'};
+        PutLittleEndian(out, 54 + stride * height, 4);
+        PutLittleEndian(out, 0, 4);
+        PutLittleEndian(out, 54, 4);
+        PutLittleEndian(out, 40, 4);
+        PutLittleEndian(out, width, 4);
+        PutLittleEndian(out, height, 4);
+        PutLittleEndian(out, 1 | 24 << 16, 4);
+        PutLittleEndian(out, 0, 4);
+        PutLittleEndian(out, stride * height, 4);
+        out.resize(54, 0);
+    } else {
+        out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        PutLittleEndian(out, width | height << 16, 4);
+        out.push_back(24);
+        out.push_back(0x20);
+    }
+    for (std::uint32_t row = 0; row < height; ++row) {
+        const std::uint8_t* source =
+            picture.bytes.data() + (bmp ? height - 1 - row : row) * width * 3;
+        for (std::uint32_t x = 0; x < width; ++x) {
+            out.insert(out.end(), {source[x * 3 + 2], source[x * 3 + 1], source[x * 3]});
+        }
+        out.resize(out.size() + stride - width * 3, 0);
+    }
+    return WriteBytes(path, out);
+}
+
 bool WriteSeeds(const std::string& folder) {
     PngPicture keyedRgb = SeedPicture(9, 7, PNG_COLOR_TYPE_RGB, 8);
     keyedRgb.hasKey = true;
@@ -169,6 +222,12 @@ bool WriteSeeds(const std::string& folder) {
     ok = WritePng(folder + "/palette8-transparent.png", PalettePicture(8, true)) && ok;
     ok = WritePng(folder + "/rgb8-key.png", keyedRgb) && ok;
     ok = WritePng(folder + "/grey16-key.png", keyedGrey) && ok;
+    ok = WriteBmpOrTga(folder + "/rgb8-odd-width.bmp", SeedPicture(5, 3, PNG_COLOR_TYPE_RGB, 8),
+                       true) &&
+         ok;
+    ok = WriteBmpOrTga(folder + "/rgb8-odd-width.tga", SeedPicture(5, 3, PNG_COLOR_TYPE_RGB, 8),
+                       false) &&
+         ok;
     return WritePng(folder + "/rgb8-interlaced.png", interlaced) && ok;
 }
 
