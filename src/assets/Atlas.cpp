@@ -1,9 +1,9 @@
 #include "assets/Atlas.h"
 
+#include "assets/AtlasPlatform.h"
+
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <SDL.h>
-#include <SDL_image.h>
 #include <cstring>
 #include <fstream>
 
@@ -40,32 +40,13 @@ std::uint32_t DirectPixelFormat(const SDL_PixelFormat& format) {
     return 0;
 }
 
-// A copy of `surface` as 8-bit RGBA, red first; null when SDL cannot make one.
-SDL_Surface* ConvertToRgba(SDL_Surface* surface) {
-    SDL_PixelFormat rgba = {};
-    rgba.BitsPerPixel = 32;
-    rgba.BytesPerPixel = 4;
-    rgba.Gshift = 8;
-    rgba.Bshift = 16;
-    rgba.Ashift = 24;
-    rgba.Rmask = FirstByteMask;
-    rgba.Gmask = SecondByteMask;
-    rgba.Bmask = ThirdByteMask;
-    rgba.Amask = FourthByteMask;
-    rgba.alpha = SDL_ALPHA_OPAQUE;
-    // A transparent colour would leave its pixels unwritten in the copy; the game draws the atlas
-    // opaque, so those pixels keep their own colour instead.
-    SDL_SetColorKey(surface, 0, 0);
-    return SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
-}
-
 // Copies the rows of a surface that is already in a GL layout, dropping any row padding.
 bool CopyRows(SDL_Surface* surface, std::uint32_t pixelFormat, AtlasPixels& pixels) {
     std::size_t rowBytes = static_cast<std::size_t>(surface->w) * surface->format->BytesPerPixel;
     if (surface->pixels == nullptr || static_cast<std::size_t>(surface->pitch) < rowBytes) {
         return false;
     }
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+    if (!LockPixels(surface)) {
         return false;
     }
     pixels.width = surface->w;
@@ -78,9 +59,7 @@ bool CopyRows(SDL_Surface* surface, std::uint32_t pixelFormat, AtlasPixels& pixe
         std::memcpy(pixels.bytes.data() + rowBytes * static_cast<std::size_t>(y),
                     source + static_cast<std::size_t>(surface->pitch) * y, rowBytes);
     }
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
+    UnlockPixels(surface);
     return true;
 }
 
@@ -151,13 +130,7 @@ SDL_Surface* DecodeAtlas(const std::uint8_t* bytes, std::size_t size, int maxSid
     if (bytes == nullptr || size > MaxAtlasFileBytes || !PngIsWhole(bytes, size, maxSide)) {
         return nullptr;
     }
-    SDL_RWops* source = SDL_RWFromConstMem(bytes, static_cast<int>(size));
-    if (source == nullptr) {
-        return nullptr;
-    }
-    SDL_Surface* surface = IMG_LoadPNG_RW(source);
-    SDL_RWclose(source);
-    return surface;
+    return DecodePngBytes(bytes, size);
 }
 
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
@@ -198,8 +171,7 @@ std::uint32_t UploadAtlas(const AtlasPixels& pixels) {
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, pixels.bytesPerPixel, pixels.width, pixels.height,
-                      pixels.pixelFormat, GL_UNSIGNED_BYTE, pixels.bytes.data());
+    UploadMipmaps(pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return name;
 }

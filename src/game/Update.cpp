@@ -6,7 +6,6 @@
 #include "game/Level.h"
 #include "game/Snow.h"
 
-#include <SDL_keysym.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -75,10 +74,10 @@ void EaseCameraAngles(float t) {
 
 // Accelerates the ball by the keys, relative to the camera, and moves it.
 void DriveBall(float t) {
-    int forward = EitherDown(SDLK_UP, SDLK_w) ? 1 : 0;
-    int back = EitherDown(SDLK_DOWN, SDLK_s) ? 1 : 0;
-    int left = EitherDown(SDLK_LEFT, SDLK_a) ? 1 : 0;
-    int right = EitherDown(SDLK_RIGHT, SDLK_d) ? 1 : 0;
+    int forward = EitherDown(KeyUp, KeyW) ? 1 : 0;
+    int back = EitherDown(KeyDown, KeyS) ? 1 : 0;
+    int left = EitherDown(KeyLeft, KeyA) ? 1 : 0;
+    int right = EitherDown(KeyRight, KeyD) ? 1 : 0;
     float f = static_cast<float>(forward - back);
     float s = static_cast<float>(right - left);
     float angle = std::atan2(s, f);

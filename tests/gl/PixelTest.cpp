@@ -4,8 +4,10 @@
 #include "game/Level.h"
 #include "render/Hud.h"
 #include "render/World.h"
+#include "render/WorldBatch.h"
 #include "support/RenderWindow.h"
 
+#include <GL/gl.h>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -95,6 +97,37 @@ TEST_F(PixelTest, WallCellWithItsTree) {
     GameState.ballZ = 5.0f;
     AimCamera(60.0f, 4.0f, 70.0f, -0.3f, 0.3f, 16.0f);
     ExpectFrame("wall-cell", true, false);
+}
+
+// The browser's renderer draws each scene as the immediate one does: the level's buffers built
+// once, then more and more piles gathered (collapsed in place), seen from two sides.
+TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
+    struct Scene {
+        const char* name;
+        float yaw;
+        int gatheredFrom; // piles of columns 20 to this one are gathered before the frame
+    };
+    const Scene scenes[] = {{"start", 0.0f, 20}, {"gathered", 0.0f, 30}, {"turned", 2.0f, 49}};
+    BuildTestLevel();
+    BuildLevelBuffers();
+    for (const Scene& scene : scenes) {
+        for (int a = 20; a < scene.gatheredFrom; ++a) {
+            for (int b = 0; b < SnowPoints; ++b) {
+                LevelMap.snow[a][b] = 0;
+            }
+        }
+        GameState.ballX = StartX;
+        GameState.ballZ = StartZ;
+        AimCamera(StartX, 5.75f, StartZ, StartPitch, scene.yaw, 30.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawWorld();
+        const Picture immediate = ReadFrame();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawWorldBatched();
+        const Picture batched = ReadFrame();
+        EXPECT_TRUE(PicturesMatch(batched, immediate))
+            << scene.name << ": " << CountDifferingPixels(batched, immediate) << " pixels differ";
+    }
 }
 
 TEST_F(PixelTest, OverlayAtTheFirstAndTheLastLevel) {
