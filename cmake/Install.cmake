@@ -2,9 +2,11 @@
 # folder, the desktop entry, icons, man page and AppStream metainfo.
 #
 #   <prefix>/bin/snowroll                      launcher: cd into the data folder, run the game
+#                                              (/usr/games/snowroll in an install under /usr)
 #   <prefix>/libexec/snowroll/snowroll         the game, reading Media/ from its working directory
 #   <prefix>/share/snowroll/Media/             levels, atlas, music
 #   <prefix>/share/applications, metainfo, icons/hicolor, man/man6
+#   <prefix>/share/doc/snowroll/               copyright and changelog
 include(GNUInstallDirs)
 
 set(SNOWROLL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/snowroll)
@@ -20,7 +22,20 @@ set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 configure_file(${packaging}/snowroll.in ${PROJECT_BINARY_DIR}/packaging/snowroll @ONLY)
 
 install(TARGETS snowroll RUNTIME DESTINATION ${SNOWROLL_PROGRAM_DIR})
-install(PROGRAMS ${PROJECT_BINARY_DIR}/packaging/snowroll DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian keeps games in /usr/games, so an install under /usr (the package) puts the launcher there;
+# any other prefix gets it in its bin folder, which is on the user's PATH. Both lie one level
+# below the prefix, so the launcher's relative paths hold for either.
+install(CODE "
+    if(CMAKE_INSTALL_PREFIX STREQUAL /usr)
+        set(launcher_dir games)
+    else()
+        set(launcher_dir ${CMAKE_INSTALL_BINDIR})
+    endif()
+    file(INSTALL ${PROJECT_BINARY_DIR}/packaging/snowroll
+        DESTINATION \${CMAKE_INSTALL_PREFIX}/\${launcher_dir}
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+            WORLD_READ WORLD_EXECUTE)
+")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/Media DESTINATION ${SNOWROLL_DATA_DIR})
 install(FILES ${packaging}/snowroll.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/org.snowroll.snowroll.metainfo.xml
@@ -40,6 +55,11 @@ install(CODE "
     execute_process(COMMAND gzip -9nf \${page} COMMAND_ERROR_IS_FATAL ANY)
     file(INSTALL \${page}.gz DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
 ")
+install(FILES ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/changelog)
+execute_process(COMMAND gzip -9n -c ${packaging}/changelog
+    OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 foreach(size ${SNOWROLL_ICON_SIZES})
     install(FILES ${packaging}/icons/snowroll-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -3,13 +3,13 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME snowroll)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Snowroll developers <snowroll@localhost>")
+set(CPACK_PACKAGE_CONTACT "Snowroll developers <developers@snowroll.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "roll a snow figure through a maze of fir trees")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Steer a figure of three stacked snowballs through a maze of fir trees, seen from a camera\n\
-behind and above it. Every snow pile it comes near is gathered and makes it grow, while it\n\
-melts a little all the time. Ten levels; an overlay shows the level and the share of snow\n\
-gathered.")
+    "Steer a figure of three stacked snowballs through a maze of fir trees, seen\n\
+from a camera behind and above it. Every snow pile it comes near is gathered\n\
+and makes it grow, while it melts a little all the time. Ten levels; an\n\
+overlay shows the level and the share of snow gathered.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Install with the final prefix and a staging DESTDIR, so the man page names /usr paths.
 set(CPACK_SET_DESTDIR ON)

@@ -11,7 +11,25 @@ endif()
 file(GLOB_RECURSE WEB_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp)
 list(FILTER WEB_SOURCES EXCLUDE REGEX "Desktop\\.cpp$")
 
-add_executable(snowroll ${WEB_SOURCES})
+# The mesh tables are computed by tools/meshgen, built for and run on the build machine with its own
+# C++ compiler, so that the browser draws the very tables the desktop build computes.
+find_program(HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(MESHGEN_DIR ${PROJECT_SOURCE_DIR}/tools/meshgen)
+set(HOST_MESHGEN ${PROJECT_BINARY_DIR}/host/meshgen)
+set(MESH_DATA ${PROJECT_BINARY_DIR}/generated/MeshData.cpp)
+add_custom_command(OUTPUT ${HOST_MESHGEN}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/host
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${MESHGEN_DIR} ${MESHGEN_DIR}/MeshGen.cpp
+        ${MESHGEN_DIR}/Shapes.cpp -o ${HOST_MESHGEN}
+    DEPENDS ${MESHGEN_DIR}/MeshGen.cpp ${MESHGEN_DIR}/Shapes.cpp ${MESHGEN_DIR}/Shapes.h
+    COMMENT "Building the mesh generator for this machine")
+add_custom_command(OUTPUT ${MESH_DATA}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/generated
+    COMMAND ${HOST_MESHGEN} ${MESH_DATA}
+    DEPENDS ${HOST_MESHGEN}
+    COMMENT "Computing the mesh tables")
+
+add_executable(snowroll ${WEB_SOURCES} ${MESH_DATA})
 target_include_directories(snowroll PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(snowroll PRIVATE -O3)
 

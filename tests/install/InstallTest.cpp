@@ -56,6 +56,8 @@ TEST_F(InstallTest, EveryFileLandsInPlaceAndNothingElse) {
         "share/applications/snowroll.desktop",
         "share/metainfo/org.snowroll.snowroll.metainfo.xml",
         "share/man/man6/snowroll.6.gz",
+        "share/doc/snowroll/copyright",
+        "share/doc/snowroll/changelog.gz",
     };
     for (int size : IconSizes) {
         const std::string side = std::to_string(size);

@@ -74,11 +74,15 @@ TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
                                 "libglu1-mesa | libglu1", "libc6"}) {
         EXPECT_NE(depends.output.find(library), std::string::npos) << depends.output;
     }
+    // Debian's package checker finds neither errors nor warnings.
+    const CommandResult lint = RunCommand("lintian --tag-display-limit 0 " + Quoted(package));
+    EXPECT_EQ(lint.status, 0) << lint.output;
+    EXPECT_EQ(lint.output.find("W: "), std::string::npos) << lint.output;
 
     const CommandResult install = RunCommand(std::string(Apt) + "install " + Quoted(package));
     installed = true;
     ASSERT_EQ(install.status, 0) << install.output;
-    for (const char* file : {"/usr/bin/snowroll", "/usr/libexec/snowroll/snowroll",
+    for (const char* file : {"/usr/games/snowroll", "/usr/libexec/snowroll/snowroll",
                              "/usr/share/applications/snowroll.desktop",
                              "/usr/share/icons/hicolor/48x48/apps/snowroll.png"}) {
         EXPECT_TRUE(fs::exists(file)) << file;
@@ -95,7 +99,7 @@ TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
     const Picture bare = RunAndCapture(scratch.path + "/bare", "/usr/libexec/snowroll/snowroll");
     // The command a menu runs, from a folder that has nothing to do with the game.
     fs::create_directory(scratch.path + "/home");
-    const Picture menu = RunAndCapture(scratch.path + "/home", "/usr/bin/snowroll");
+    const Picture menu = RunAndCapture(scratch.path + "/home", "/usr/games/snowroll");
     ASSERT_EQ(menu.width, 640);
     ASSERT_EQ(bare.width, 640);
     const double colouredShare = ColouredShare(menu);
@@ -106,7 +110,7 @@ TEST_F(PackageTest, InstallsRunsFromAnyFolderAndRemovesCleanly) {
     const CommandResult remove = RunCommand(std::string(Apt) + "remove snowroll");
     EXPECT_EQ(remove.status, 0) << remove.output;
     installed = remove.status != 0;
-    EXPECT_FALSE(fs::exists("/usr/bin/snowroll"));
+    EXPECT_FALSE(fs::exists("/usr/games/snowroll"));
     EXPECT_FALSE(fs::exists("/usr/libexec/snowroll"));
     EXPECT_FALSE(fs::exists("/usr/share/snowroll"));
 }
