@@ -1,6 +1,7 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "game/GameState.h"
+#include "render/Font.h"
 #include "render/World.h"
 
 #include <SDL.h>
@@ -34,6 +35,10 @@ unsigned KeyTableIndex(unsigned symbol) {
 
 void DrawPlatformWorld() {
     DrawWorld();
+}
+
+void DrawPlatformText(float x, float y, const char* text, float scale) {
+    DrawText(x, y, text, scale);
 }
 
 void RunFrameLoop(void (*frame)()) {

@@ -4,6 +4,7 @@
 #include "app/Platform.h"
 #include "app/Video.h"
 #include "game/GameState.h"
+#include "render/Font.h"
 #include "render/WorldBatch.h"
 
 #include <SDL.h>
@@ -65,6 +66,10 @@ unsigned KeyTableIndex(unsigned symbol) {
 
 void DrawPlatformWorld() {
     DrawWorldBatched();
+}
+
+void DrawPlatformText(float x, float y, const char* text, float scale) {
+    DrawTextBatched(x, y, text, scale);
 }
 
 // The browser's SDL reads the pointer as (0, 0) until its first event, which would turn the

@@ -2,6 +2,7 @@
 // compared with the committed pictures in tests/reference.
 #include "game/GameState.h"
 #include "game/Level.h"
+#include "render/Font.h"
 #include "render/Hud.h"
 #include "render/World.h"
 #include "render/WorldBatch.h"
@@ -128,6 +129,22 @@ TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
         EXPECT_TRUE(PicturesMatch(batched, immediate))
             << scene.name << ": " << CountDifferingPixels(batched, immediate) << " pixels differ";
     }
+    // The overlay's lines, each in one call, where the overlay puts them.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
+    Picture lines[2];
+    for (auto drawText : {DrawText, DrawTextBatched}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawText(0.0f, 20.0f, " level: 10", 2.0f);
+        drawText(0.0f, 64.0f, "  snow collected: 25.000000%", 1.0f);
+        lines[drawText == DrawText ? 0 : 1] = ReadFrame();
+    }
+    EXPECT_TRUE(PicturesMatch(lines[1], lines[0])) << "text drawn in one call differs";
 }
 
 TEST_F(PixelTest, OverlayAtTheFirstAndTheLastLevel) {
