@@ -11,7 +11,8 @@ void DrawWorld();
 void PlaceCamera();
 
 // Draws the figure on the ground at the ball, its nose along the heading, from client arrays;
-// needs the three client arrays and the atlas enabled.
+// needs the vertex and texture coordinate arrays (and the normal array, if normals are wanted)
+// and the atlas enabled.
 void DrawFigure();
 
 // Blends the positions of the small and the large figure by `ballSize` into the figure buffer

@@ -151,13 +151,13 @@ void DrawWorldBatched() {
     glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    DrawBuffer(Batch.maze, Batch.mazeVertices);
+    // The snow before the ground it hides, so that the depth test spares the hidden floor: no two
+    // of them share a surface, so the order does not change the picture.
     DrawBuffer(Batch.piles, Batch.pileVertices);
+    DrawBuffer(Batch.maze, Batch.mazeVertices);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glEnableClientState(GL_NORMAL_ARRAY);
     DrawFigure();
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
     glDisable(GL_TEXTURE_2D);
 }
