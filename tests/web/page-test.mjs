@@ -1,13 +1,14 @@
 // Plays the game's web page in headless Chromium as a player does: it loads, starts on a click,
 // shows the overlay and the start view as the desktop game does, rolls the figure with the arrow
 // keys, turns the view with the pointer, plays the music, keeps the page still and logs no error.
-// Usage: node page-test.mjs <dist folder> <source folder>; ends with "N passed, N failed".
+// Usage: node page-test.mjs <dist folder> <source folder> [folder for the page's screenshots];
+// its last line is "N passed, N failed".
 import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const [dist, source] = process.argv.slice(2);
+const [dist, source, shots] = process.argv.slice(2);
 const Deadline = 30000;
 const ChannelTolerance = 40; // the desktop pixel tests' tolerance
 const DifferingShareTolerance = 0.003;
@@ -183,6 +184,7 @@ async function PlayPage(url) {
     return moved && shot;
   });
   for (const key of ['ArrowUp', 'ArrowLeft']) await page.keyboard.up(key);
+  if (shots) await page.screenshot({path: path.join(shots, 'page-steered.png')});
   Check(steered, 'the arrow keys roll the figure and it gathers snow');
   Check(steered && Matches(steered, overlay, Overlay.level), 'still on level 1');
   Check(scrolls && await page.evaluate(() => scrollY === 0),
