@@ -34,8 +34,8 @@ target_include_directories(snowroll PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(snowroll PRIVATE -O3)
 
 # The decoder the browser's SDL_image calls by name must survive the optimiser, and so must the
-# allocator it uses. The game's GL is OpenGL 1.x, emulated over WebGL; the emulation's shortcuts
-# (GL_UNSAFE_OPTS) would draw the pile buffer with the attribute pointers of the maze buffer.
+# allocator it uses. The game's GL is OpenGL 1.x, emulated over WebGL; with the emulation's
+# shortcuts (GL_UNSAFE_OPTS) the second buffer of a frame, the piles, was not drawn at all.
 set(WEB_EXPORTS _main,_malloc,_free,_stbi_load_from_memory,_stbi_load,_stbi_image_free)
 target_link_options(snowroll PRIVATE
     -O3
