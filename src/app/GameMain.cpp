@@ -2,12 +2,12 @@
 
 #include "app/FrameClock.h"
 #include "app/Input.h"
+#include "app/Platform.h"
 #include "app/Video.h"
 #include "assets/Assets.h"
 #include "game/GameState.h"
 #include "game/Update.h"
 #include "render/Hud.h"
-#include "render/World.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -34,7 +34,7 @@ void RunFrame() {
     SDL_PumpEvents();
     PollInput();
     UpdateGame(FrameTimeScale());
-    DrawWorld();
+    DrawPlatformWorld();
     DrawHud();
     SDL_GL_SwapBuffers();
     DrainEvents();
@@ -45,9 +45,7 @@ int GameMain(int, char**) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     PrepareAssets();
     NewGame();
-    while (!GameState.quitRequested) {
-        RunFrame();
-    }
+    RunFrameLoop(RunFrame);
     SDL_Quit();
     return 0;
 }

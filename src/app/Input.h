@@ -12,6 +12,17 @@ enum class ButtonState : std::uint32_t {
 constexpr int KeyCount = 500;        // every SDL 1.2 key symbol is below this
 constexpr int MouseButtonCount = 10; // SDL mouse buttons 1 to 9; entry 0 is never set
 
+// The keys the game reads, by their SDL 1.2 key symbols: `keys` is indexed by these on every
+// build, whatever numbers the build's own SDL gives its keys.
+constexpr int KeyUp = 273;
+constexpr int KeyDown = 274;
+constexpr int KeyRight = 275;
+constexpr int KeyLeft = 276;
+constexpr int KeyA = 'a';
+constexpr int KeyD = 'd';
+constexpr int KeyS = 's';
+constexpr int KeyW = 'w';
+
 struct InputTables {
     ButtonState keys[KeyCount];                 // indexed by SDL key symbol
     ButtonState mouseButtons[MouseButtonCount]; // indexed by SDL button number

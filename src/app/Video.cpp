@@ -89,7 +89,9 @@ void InitVideo() {
         SDL_Quit();
         std::exit(ExitNoVideoInfo);
     }
-    if (OpenVideoMode(info->vfmt->BitsPerPixel) == nullptr) {
+    // Without a display format (the browser's SDL has none), 0 asks for the display's own depth.
+    const int bitsPerPixel = info->vfmt != nullptr ? info->vfmt->BitsPerPixel : 0;
+    if (OpenVideoMode(bitsPerPixel) == nullptr) {
         SDL_Quit();
         std::exit(ExitNoVideoMode);
     }

@@ -1,9 +1,9 @@
 #include "assets/Atlas.h"
 
+#include "assets/AtlasPlatform.h"
+
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <SDL.h>
-#include <SDL_image.h>
 #include <cstring>
 #include <fstream>
 
@@ -60,32 +60,13 @@ bool IsConvertible(const SDL_PixelFormat* format) {
            (format->BitsPerPixel > 8 || format->palette != nullptr);
 }
 
-// A copy of `surface` as 8-bit RGBA, red first; null when SDL cannot make one.
-SDL_Surface* ConvertToRgba(SDL_Surface* surface) {
-    SDL_PixelFormat rgba = {};
-    rgba.BitsPerPixel = 32;
-    rgba.BytesPerPixel = 4;
-    rgba.Gshift = 8;
-    rgba.Bshift = 16;
-    rgba.Ashift = 24;
-    rgba.Rmask = FirstByteMask;
-    rgba.Gmask = SecondByteMask;
-    rgba.Bmask = ThirdByteMask;
-    rgba.Amask = FourthByteMask;
-    rgba.alpha = SDL_ALPHA_OPAQUE;
-    // A transparent colour would leave its pixels unwritten in the copy; the game draws the atlas
-    // opaque, so those pixels keep their own colour instead.
-    SDL_SetColorKey(surface, 0, 0);
-    return SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
-}
-
 // Copies the rows of a surface that is already in a GL layout, dropping any row padding.
 bool CopyRows(SDL_Surface* surface, std::uint32_t pixelFormat, AtlasPixels& pixels) {
     std::size_t rowBytes = static_cast<std::size_t>(surface->w) * surface->format->BytesPerPixel;
     if (surface->pixels == nullptr || static_cast<std::size_t>(surface->pitch) < rowBytes) {
         return false;
     }
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+    if (!LockPixels(surface)) {
         return false;
     }
     pixels.width = surface->w;
@@ -98,9 +79,7 @@ bool CopyRows(SDL_Surface* surface, std::uint32_t pixelFormat, AtlasPixels& pixe
         std::memcpy(pixels.bytes.data() + rowBytes * static_cast<std::size_t>(y),
                     source + static_cast<std::size_t>(surface->pitch) * y, rowBytes);
     }
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
+    UnlockPixels(surface);
     return true;
 }
 
@@ -207,17 +186,18 @@ bool IsTgaWithin(const std::uint8_t* bytes, std::size_t size, int maxSide) {
            SidesWithin(LittleEndian16(bytes + 12), LittleEndian16(bytes + 14), maxSide);
 }
 
-// The SDL_image reader for an image whose stated size is within limits, or null for a file that
-// is no PNG, BMP or TGA image, or states a size beyond them. Any other format is refused: the game
-// cannot bound what its reader sets out to allocate before it decodes.
-SDL_Surface* (*ReaderFor(const std::uint8_t* bytes, std::size_t size, int maxSide))(SDL_RWops*) {
+// The kind of an image whose stated size is within limits, or `Refused` for a file that is no PNG,
+// BMP or TGA image, or states a size beyond them. Any other format is refused: the game cannot
+// bound what its reader sets out to allocate before it decodes.
+AtlasImageKind KindOf(const std::uint8_t* bytes, std::size_t size, int maxSide) {
+    constexpr AtlasImageKind Refused = AtlasImageKind::Refused;
     if (size >= sizeof PngSignature && std::memcmp(bytes, PngSignature, sizeof PngSignature) == 0) {
-        return PngIsWhole(bytes, size, maxSide) ? IMG_LoadPNG_RW : nullptr;
+        return PngIsWhole(bytes, size, maxSide) ? AtlasImageKind::Png : Refused;
     }
     if (size >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
-        return BmpSizeWithin(bytes, size, maxSide) ? IMG_LoadBMP_RW : nullptr;
+        return BmpSizeWithin(bytes, size, maxSide) ? AtlasImageKind::Bmp : Refused;
     }
-    return IsTgaWithin(bytes, size, maxSide) ? IMG_LoadTGA_RW : nullptr;
+    return IsTgaWithin(bytes, size, maxSide) ? AtlasImageKind::Tga : Refused;
 }
 
 } // namespace
@@ -226,15 +206,8 @@ SDL_Surface* DecodeAtlas(const std::uint8_t* bytes, std::size_t size, int maxSid
     if (bytes == nullptr || size > MaxAtlasFileBytes) {
         return nullptr;
     }
-    SDL_Surface* (*reader)(SDL_RWops*) = ReaderFor(bytes, size, maxSide);
-    SDL_RWops* source =
-        reader != nullptr ? SDL_RWFromConstMem(bytes, static_cast<int>(size)) : nullptr;
-    if (source == nullptr) {
-        return nullptr;
-    }
-    SDL_Surface* surface = reader(source);
-    SDL_RWclose(source);
-    return surface;
+    AtlasImageKind kind = KindOf(bytes, size, maxSide);
+    return kind != AtlasImageKind::Refused ? DecodeImageBytes(bytes, size, kind) : nullptr;
 }
 
 bool PrepareAtlasPixels(SDL_Surface* surface, AtlasPixels& pixels) {
@@ -275,8 +248,7 @@ std::uint32_t UploadAtlas(const AtlasPixels& pixels) {
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, pixels.bytesPerPixel, pixels.width, pixels.height,
-                      pixels.pixelFormat, GL_UNSIGNED_BYTE, pixels.bytes.data());
+    UploadMipmaps(pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return name;
 }

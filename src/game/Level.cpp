@@ -9,6 +9,7 @@
 #include <istream>
 
 LevelGrids LevelMap;
+std::uint32_t LevelBuilds = 0;
 
 namespace {
 
@@ -122,6 +123,7 @@ void FinishLevel() {
     SpreadSnow();
     DrawOffsets();
     GameState.snowTotal = CountSnow();
+    ++LevelBuilds;
 }
 
 } // namespace

@@ -19,6 +19,10 @@ struct LevelGrids {
 
 extern LevelGrids LevelMap;
 
+// Counts the levels built since start-up: what is drawn from a level's grids can tell by it that
+// its level has been replaced.
+extern std::uint32_t LevelBuilds;
+
 // Reads "Media/level<N>.txt" for N = `GameState.level` into `LevelMap` and counts `snowTotal`.
 // A missing, short or strange file leaves the rows it does not describe open.
 void LoadLevel();

@@ -6,7 +6,6 @@
 #include "game/Level.h"
 #include "game/Snow.h"
 
-#include <SDL_keysym.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -43,8 +42,7 @@ constexpr double Turn = 6.283185233837193;
 constexpr double LongestWrap = 1024.0 * Turn;
 
 // The key pairs that drive the ball, each either key counting: forward, back, left and right.
-constexpr int DriveKeys[4][2] = {
-    {SDLK_UP, SDLK_w}, {SDLK_DOWN, SDLK_s}, {SDLK_LEFT, SDLK_a}, {SDLK_RIGHT, SDLK_d}};
+constexpr int DriveKeys[4][2] = {{KeyUp, KeyW}, {KeyDown, KeyS}, {KeyLeft, KeyA}, {KeyRight, KeyD}};
 
 constexpr bool EveryDriveKeyHasAnEntry() {
     for (const auto& pair : DriveKeys) {

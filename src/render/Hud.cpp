@@ -1,5 +1,7 @@
 #include "render/Hud.h"
 
+#include "app/Platform.h"
+
 #include "game/GameState.h"
 #include "render/Font.h"
 
@@ -61,12 +63,12 @@ void DrawHud() {
     char line[HudTextSize];
     for (int row = 0; row < PanelRows; ++row) {
         std::snprintf(line, sizeof line, "%s", PanelText);
-        DrawText(0.0f, PanelTop + PanelRowHeight * static_cast<float>(row), line, 1.0f);
+        DrawPlatformText(0.0f, PanelTop + PanelRowHeight * static_cast<float>(row), line, 1.0f);
     }
     FormatLevelText(line, sizeof line, GameState.level);
-    DrawText(0.0f, LevelTop, line, LevelScale);
+    DrawPlatformText(0.0f, LevelTop, line, LevelScale);
     FormatSnowText(line, sizeof line, GameState.snowCollected, GameState.snowTotal);
-    DrawText(0.0f, SnowTop, line, 1.0f);
+    DrawPlatformText(0.0f, SnowTop, line, 1.0f);
     glDisable(GL_TEXTURE_2D);
     LeaveScreenSpace();
     glEnable(GL_DEPTH_TEST);

@@ -27,15 +27,6 @@ void DrawMeshAt(const Mesh& mesh, float x, float y, float z) {
     glPopMatrix();
 }
 
-// Puts the eye at the camera position, turned by the camera's roll, pitch and yaw.
-void PlaceCamera() {
-    glLoadIdentity();
-    glRotatef(GameState.cameraRoll * DegreesPerRadian, 0.0f, 0.0f, 1.0f);
-    glRotatef(-GameState.cameraPitch * DegreesPerRadian, 1.0f, 0.0f, 0.0f);
-    glRotatef(GameState.cameraYaw * DegreesPerRadian + YawOffset, 0.0f, 1.0f, 0.0f);
-    glTranslatef(-GameState.cameraX, -GameState.cameraY, -GameState.cameraZ);
-}
-
 // Draws a floor tile on every cell and a tree on every wall cell, sunk by its offset.
 void DrawMaze() {
     for (int i = 0; i < MazeCells; ++i) {
@@ -67,7 +58,17 @@ void DrawSnow() {
     }
 }
 
-// Draws the figure on the ground at the ball, its nose along the heading.
+} // namespace
+
+// The eye at the camera position, turned by the camera's roll, pitch and yaw.
+void PlaceCamera() {
+    glLoadIdentity();
+    glRotatef(GameState.cameraRoll * DegreesPerRadian, 0.0f, 0.0f, 1.0f);
+    glRotatef(-GameState.cameraPitch * DegreesPerRadian, 1.0f, 0.0f, 0.0f);
+    glRotatef(GameState.cameraYaw * DegreesPerRadian + YawOffset, 0.0f, 1.0f, 0.0f);
+    glTranslatef(-GameState.cameraX, -GameState.cameraY, -GameState.cameraZ);
+}
+
 void DrawFigure() {
     const float* positions = BuildFigureMesh();
     glPushMatrix();
@@ -79,8 +80,6 @@ void DrawFigure() {
     glDrawArrays(GL_TRIANGLES, 0, FigureVertices);
     glPopMatrix();
 }
-
-} // namespace
 
 const float* BuildFigureMesh() {
     // In double precision, so that each blended value is rounded to float only once.

@@ -5,6 +5,7 @@
 #include "render/Font.h"
 #include "render/Hud.h"
 #include "render/World.h"
+#include "render/WorldBatch.h"
 #include "support/RenderWindow.h"
 
 #include <GL/gl.h>
@@ -104,6 +105,53 @@ TEST_F(PixelTest, WallCellAndSnowPile) {
     LevelMap.snowOffsets[48][30] = -0.2f;
     AimCamera(120.0f, 0.4f, 75.0f, -0.05f, 0.0f, 6.0f);
     ExpectFrame("snow-pile", true, false);
+}
+
+// The browser's renderer draws each scene as the immediate one does: the level's buffers built
+// once, then more and more piles gathered (collapsed in place), seen from two sides.
+TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
+    struct Scene {
+        const char* name;
+        float yaw;
+        int gatheredFrom; // piles of columns 20 to this one are gathered before the frame
+    };
+    const Scene scenes[] = {{"start", 0.0f, 20}, {"gathered", 0.0f, 30}, {"turned", 2.0f, 49}};
+    BuildTestLevel();
+    BuildLevelBuffers();
+    for (const Scene& scene : scenes) {
+        for (int a = 20; a < scene.gatheredFrom; ++a) {
+            for (int b = 0; b < SnowPoints; ++b) {
+                LevelMap.snow[a][b] = 0;
+            }
+        }
+        GameState.ballX = StartX;
+        GameState.ballZ = StartZ;
+        AimCamera(StartX, 5.75f, StartZ, StartPitch, scene.yaw, 30.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawWorld();
+        const Picture immediate = ReadFrame();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        DrawWorldBatched();
+        const Picture batched = ReadFrame();
+        EXPECT_TRUE(PicturesMatch(batched, immediate))
+            << scene.name << ": " << DifferingShare(batched, immediate) << " of the pixels differ";
+    }
+    // The overlay's lines, each in one call, where the overlay puts them.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
+    Picture lines[2];
+    for (auto drawText : {DrawText, DrawTextBatched}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawText(0.0f, 20.0f, " level: 10", 2.0f);
+        drawText(0.0f, 64.0f, "  snow collected: 25.000000%", 1.0f);
+        lines[drawText == DrawText ? 0 : 1] = ReadFrame();
+    }
+    EXPECT_TRUE(PicturesMatch(lines[1], lines[0])) << "text drawn in one call differs";
 }
 
 // The overlay at the first and the last level, and text with codes that have no glyph of their own:

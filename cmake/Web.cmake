@@ -1,0 +1,65 @@
+# The browser build: the game's sources compiled by Emscripten into snowroll.js and snowroll.wasm,
+# the media packed into snowroll.data, and the page beside them in dist/, zipped into
+# snowroll-web.zip. Where the browser's SDL and GL differ, the *Web.cpp side of each platform seam
+# takes the place of the *Desktop.cpp side.
+#
+#   emcmake cmake -S . -B build/web && cmake --build build/web
+if(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
+    set(CMAKE_BUILD_TYPE Release)
+endif()
+
+file(GLOB_RECURSE WEB_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*.cpp)
+list(FILTER WEB_SOURCES EXCLUDE REGEX "Desktop\\.cpp$")
+
+# The mesh tables are computed by tools/meshgen, built for and run on the build machine with its own
+# C++ compiler, so that the browser draws the very tables the desktop build computes.
+find_program(HOST_CXX NAMES c++ g++ clang++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(MESHGEN_DIR ${PROJECT_SOURCE_DIR}/tools/meshgen)
+set(HOST_MESHGEN ${PROJECT_BINARY_DIR}/host/meshgen)
+set(MESH_DATA ${PROJECT_BINARY_DIR}/generated/MeshData.cpp)
+add_custom_command(OUTPUT ${HOST_MESHGEN}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/host
+    COMMAND ${HOST_CXX} -std=c++17 -O2 -I${MESHGEN_DIR} ${MESHGEN_DIR}/MeshGen.cpp
+        ${MESHGEN_DIR}/Shapes.cpp -o ${HOST_MESHGEN}
+    DEPENDS ${MESHGEN_DIR}/MeshGen.cpp ${MESHGEN_DIR}/Shapes.cpp ${MESHGEN_DIR}/Shapes.h
+    COMMENT "Building the mesh generator for this machine")
+add_custom_command(OUTPUT ${MESH_DATA}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/generated
+    COMMAND ${HOST_MESHGEN} ${MESH_DATA}
+    DEPENDS ${HOST_MESHGEN}
+    COMMENT "Computing the mesh tables")
+
+add_executable(snowroll ${WEB_SOURCES} ${MESH_DATA})
+target_include_directories(snowroll PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_compile_options(snowroll PRIVATE -O3)
+
+# The decoder the browser's SDL_image calls by name must survive the optimiser, and so must the
+# allocator it uses. The game's GL is OpenGL 1.x, emulated over WebGL; with the emulation's
+# shortcuts (GL_UNSAFE_OPTS) the second buffer of a frame, the piles, was not drawn at all.
+set(WEB_EXPORTS _main,_malloc,_free,_stbi_load_from_memory,_stbi_load,_stbi_image_free)
+target_link_options(snowroll PRIVATE
+    -O3
+    -sENVIRONMENT=web
+    -sLEGACY_GL_EMULATION=1
+    -sGL_UNSAFE_OPTS=0
+    -sSTB_IMAGE=1
+    -sALLOW_MEMORY_GROWTH=1
+    -sEXPORTED_FUNCTIONS=${WEB_EXPORTS}
+    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Media@Media")
+set_target_properties(snowroll PROPERTIES SUFFIX .js)
+set_property(TARGET snowroll APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/Media)
+
+set(WEB_DIST ${PROJECT_BINARY_DIR}/dist)
+set(WEB_ZIP ${PROJECT_BINARY_DIR}/snowroll-web.zip)
+set(WEB_PAGE ${PROJECT_SOURCE_DIR}/packaging/web/index.html)
+add_custom_command(OUTPUT ${WEB_ZIP}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_DIST}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_DIST}
+    COMMAND ${CMAKE_COMMAND} -E copy ${WEB_PAGE} $<TARGET_FILE_DIR:snowroll>/snowroll.js
+        $<TARGET_FILE_DIR:snowroll>/snowroll.wasm $<TARGET_FILE_DIR:snowroll>/snowroll.data
+        ${WEB_DIST}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${WEB_DIST} ${CMAKE_COMMAND} -E tar cf ${WEB_ZIP}
+        --format=zip index.html snowroll.js snowroll.wasm snowroll.data
+    DEPENDS snowroll ${WEB_PAGE}
+    COMMENT "Putting the page together in dist/ and snowroll-web.zip")
+add_custom_target(web_dist ALL DEPENDS ${WEB_ZIP})

@@ -1,0 +1,30 @@
+// What the desktop and the browser builds do differently in the application shell. Each build
+// compiles one of PlatformDesktop.cpp and PlatformWeb.cpp, chosen by CMake.
+#pragma once
+
+union SDL_Event;
+
+// The kinds of queued event the input poll takes one at a time.
+enum class EventKind {
+    KeyDown,
+    KeyUp,
+    ButtonDown,
+    ButtonUp,
+};
+
+// Takes the oldest queued event of `kind` into `event`; false when there is none (or SDL fails).
+bool TakeQueuedEvent(SDL_Event& event, EventKind kind);
+
+// The `keys` index of a key symbol of this build's SDL: the SDL 1.2 symbol of the same key, or
+// a value of `KeyCount` or more for a key the table does not hold.
+unsigned KeyTableIndex(unsigned symbol);
+
+// Draws the 3-D world the way this build draws it fastest.
+void DrawPlatformWorld();
+
+// Draws overlay text as `DrawText` does, in as few calls as this build needs.
+void DrawPlatformText(float x, float y, const char* text, float scale);
+
+// Runs `frame` until the window's close request has been seen. The desktop loops here; the
+// browser hands `frame` to the page's animation timer and never returns.
+void RunFrameLoop(void (*frame)());

@@ -1,0 +1,49 @@
+#include "app/Input.h"
+#include "app/Platform.h"
+#include "game/GameState.h"
+#include "render/Font.h"
+#include "render/World.h"
+
+#include <SDL.h>
+
+static_assert(KeyUp == SDLK_UP && KeyDown == SDLK_DOWN && KeyLeft == SDLK_LEFT &&
+                  KeyRight == SDLK_RIGHT && KeyW == SDLK_w && KeyA == SDLK_a && KeyS == SDLK_s &&
+                  KeyD == SDLK_d,
+              "the key table is indexed by SDL 1.2 key symbols");
+static_assert(SDLK_LAST <= KeyCount, "the key table must have an entry for every SDL key symbol");
+
+bool TakeQueuedEvent(SDL_Event& event, EventKind kind) {
+    Uint32 mask = SDL_MOUSEBUTTONUPMASK;
+    switch (kind) {
+    case EventKind::KeyDown:
+        mask = SDL_KEYDOWNMASK;
+        break;
+    case EventKind::KeyUp:
+        mask = SDL_KEYUPMASK;
+        break;
+    case EventKind::ButtonDown:
+        mask = SDL_MOUSEBUTTONDOWNMASK;
+        break;
+    case EventKind::ButtonUp:
+        break;
+    }
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, mask) > 0;
+}
+
+unsigned KeyTableIndex(unsigned symbol) {
+    return symbol;
+}
+
+void DrawPlatformWorld() {
+    DrawWorld();
+}
+
+void DrawPlatformText(float x, float y, const char* text, float scale) {
+    DrawText(x, y, text, scale);
+}
+
+void RunFrameLoop(void (*frame)()) {
+    while (!GameState.quitRequested) {
+        frame();
+    }
+}
