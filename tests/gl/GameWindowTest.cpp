@@ -19,28 +19,31 @@ TEST_F(GameWindowTest, PlayFromTheStartTurnSteerAndClose) {
     // Arguments mean nothing to the game.
     ASSERT_TRUE(
         StartAndAwaitOverlay(GAME_BINARY, SOURCE_DIR, {"--help", "-fullscreen", "level9"}, {}));
-    EXPECT_EQ(WindowIconName(display, window), "SDL/OpenGL Sample");
+    // With the pointer at the centre and no key down the view comes to rest: it stands still over
+    // half a second (the camera eases to its place).
     MovePointer(display, window, 320, 240);
-    ASSERT_TRUE(AwaitRest()) << "with the pointer at the centre and no key down the view rests";
+    Picture last;
+    auto since = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Await("the view does not come to rest", [&](const Picture& shot) {
+        if (std::chrono::steady_clock::now() - since < std::chrono::milliseconds(500)) {
+            return false;
+        }
+        const bool rests = DifferingShare(Scene(shot), Scene(last)) < 0.01;
+        last = shot;
+        since = std::chrono::steady_clock::now();
+        return rests;
+    }));
     WritePng(std::string(SCREENSHOT_DIR) + "/start.png", frame);
 
-    const Picture still = frame;
     SetKey(display, window, XK_w, true);
     const bool moved = Await("the figure does not move and gather snow", [&](const Picture& shot) {
         return !PicturesMatch(SnowLine(shot), SnowLine(overlay)) &&
-               DifferingShare(Scene(shot), Scene(still)) > 0.2;
+               DifferingShare(Scene(shot), Scene(last)) > 0.2;
     });
     SetKey(display, window, XK_w, false);
     ASSERT_TRUE(moved);
     WritePng(std::string(SCREENSHOT_DIR) + "/play.png", frame);
-    EXPECT_TRUE(PicturesMatch(LevelLine(frame), LevelLine(overlay))) << "still level 1";
     KeysTurnAndClose();
-}
-
-// True when the running child has `library` mapped.
-bool HasMapped(const GameProcess& game, const std::string& library) {
-    std::ifstream maps("/proc/" + std::to_string(game.pid) + "/maps");
-    return std::string(std::istreambuf_iterator<char>(maps), {}).find(library) != std::string::npos;
 }
 
 // The music plays into SDL's silent driver at the rate the game asks for itself, with no rate set
@@ -50,8 +53,10 @@ TEST_F(GameWindowTest, OverTheCompatibilityLayerTheGameRunsWithItsMusicAndCloses
     ASSERT_EQ(access(SDL12_COMPAT_LIBRARY, R_OK), 0) << "missing (Debian: libsdl1.2-compat)";
     ASSERT_TRUE(StartAndAwaitOverlay(GAME_BINARY, SOURCE_DIR, {},
                                      {Preload, "SDL_AUDIODRIVER=dummy", "SDL_AUDIO_FREQUENCY"}));
-    EXPECT_TRUE(HasMapped(game, "libSDL2")) << "the layer did not take SDL 1.2's place";
-    EXPECT_TRUE(HasMapped(game, "/sdl12-compat/libSDL-1.2.so"));
+    std::ifstream maps("/proc/" + std::to_string(game.pid) + "/maps");
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(maps), {}).find("libSDL2"),
+              std::string::npos)
+        << "the layer did not take SDL 1.2's place";
     KeysTurnAndClose();
 }
 

@@ -7,6 +7,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -15,19 +18,16 @@ GameProcess StartGame(const std::string& program, const std::string& folder,
                       const std::vector<std::string>& arguments,
                       const std::vector<std::string>& environment) {
     GameProcess game;
-    char pattern[] = "/tmp/snowroll-output-XXXXXX";
-    game.outputFile = mkstemp(pattern);
-    unlink(pattern);
+    game.outputFile = memfd_create("snowroll-output", 0);
     game.pid = fork();
     if (game.pid == 0) {
         dup2(game.outputFile, STDOUT_FILENO);
         dup2(game.outputFile, STDERR_FILENO);
         for (const std::string& entry : environment) {
-            const auto equals = entry.find('=');
-            if (equals == std::string::npos) {
+            if (entry.find('=') == std::string::npos) {
                 unsetenv(entry.c_str());
             } else {
-                setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
+                putenv(const_cast<char*>(entry.c_str())); // kept alive by the child's copy
             }
         }
         std::vector<char*> argv = {const_cast<char*>(program.c_str())};
@@ -45,34 +45,29 @@ GameProcess StartGame(const std::string& program, const std::string& folder,
 
 bool IsRunning(GameProcess& game) {
     int status = 0;
-    if (game.pid <= 0 || waitpid(game.pid, &status, WNOHANG) == 0) {
-        return game.pid > 0;
+    if (game.pid > 0 && waitpid(game.pid, &status, WNOHANG) != 0) {
+        game.pid = -1;
+        game.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
     }
-    game.pid = -1;
-    game.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-    return false;
+    return game.pid > 0;
 }
 
 int WaitForExit(GameProcess& game, double seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (IsRunning(game)) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(game.pid, SIGKILL);
-            waitpid(game.pid, nullptr, 0);
-            game.pid = -1;
-            return -1;
-        }
+    while (IsRunning(game) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return game.exitStatus;
+    if (!IsRunning(game)) {
+        return game.exitStatus;
+    }
+    kill(game.pid, SIGKILL);
+    waitpid(game.pid, nullptr, 0);
+    game.pid = -1;
+    return -1;
 }
 
 void StopGame(GameProcess& game) {
-    if (IsRunning(game)) {
-        kill(game.pid, SIGKILL);
-        waitpid(game.pid, nullptr, 0);
-        game.pid = -1;
-    }
+    WaitForExit(game, 0);
     if (game.outputFile >= 0) {
         close(game.outputFile);
         game.outputFile = -1;
@@ -80,13 +75,8 @@ void StopGame(GameProcess& game) {
 }
 
 std::string GameOutput(const GameProcess& game) {
-    std::string text;
-    char buffer[4096];
-    for (ssize_t count = 0; (count = pread(game.outputFile, buffer, sizeof buffer,
-                                           static_cast<off_t>(text.size()))) > 0;) {
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-    return text;
+    std::ifstream output("/proc/self/fd/" + std::to_string(game.outputFile));
+    return std::string(std::istreambuf_iterator<char>(output), {});
 }
 
 namespace {
@@ -94,13 +84,14 @@ int IgnoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
+// The process id its owner gave the window (_NET_WM_PID), or 0.
 long WindowPid(Display* display, Window window) {
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long left = 0;
     unsigned char* data = nullptr;
-    long pid = -1;
+    long pid = 0;
     if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
                            XA_CARDINAL, &type, &format, &count, &left, &data) == Success &&
         data != nullptr && count == 1 && format == 32) {
@@ -127,26 +118,17 @@ Window GameWindow(Display* display, int pid) {
     unsigned count = 0;
     Window found = 0;
     XSync(display, False);
-    if (pid > 0 &&
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) != 0) {
-        for (unsigned k = 0; k < count && found == 0; ++k) {
-            XWindowAttributes a{};
-            if (WindowPid(display, children[k]) == pid &&
-                XGetWindowAttributes(display, children[k], &a) != 0 && a.map_state == IsViewable &&
-                a.width == 640 && a.height == 480) {
-                found = children[k];
-            }
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    for (unsigned k = 0; k < count && found == 0 && pid > 0; ++k) {
+        XWindowAttributes a{};
+        if (WindowPid(display, children[k]) == pid &&
+            XGetWindowAttributes(display, children[k], &a) != 0 && a.map_state == IsViewable &&
+            a.width == 640 && a.height == 480) {
+            found = children[k];
         }
     }
     XFree(children);
     return found;
-}
-
-std::string WindowIconName(Display* display, Window window) {
-    char* name = nullptr;
-    const std::string result = XGetIconName(display, window, &name) != 0 && name ? name : "";
-    XFree(name);
-    return result;
 }
 
 void RequestClose(Display* display, Window window) {
@@ -178,27 +160,22 @@ bool CaptureWindow(Display* display, Window window, Picture* picture) {
                         ? nullptr
                         : XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width),
                                     static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
-    // The test display's 24-bit TrueColor: 32-bit pixels in the machine's byte order.
-    if (image == nullptr || image->bits_per_pixel != 32 || image->red_mask != 0xFF0000 ||
-        image->blue_mask != 0xFF || image->byte_order != LSBFirst) {
-        if (image != nullptr) {
-            XDestroyImage(image);
-        }
-        return false;
-    }
-    picture->width = a.width;
-    picture->height = a.height;
-    picture->rgb.resize(static_cast<std::size_t>(a.width * a.height * 3));
-    std::uint8_t* out = picture->rgb.data();
-    for (int y = 0; y < a.height; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
-        for (int x = 0; x < a.width; ++x, out += 3) {
-            out[0] = static_cast<std::uint8_t>(row[x] >> 16);
-            out[1] = static_cast<std::uint8_t>(row[x] >> 8);
-            out[2] = static_cast<std::uint8_t>(row[x]);
+    // The test display's 24-bit TrueColor.
+    const bool read = image != nullptr && image->red_mask == 0xFF0000 &&
+                      image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+    if (read) {
+        *picture = Picture{a.width, a.height, {}};
+        for (int y = 0; y < a.height; ++y) {
+            for (int x = 0; x < a.width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                for (int shift : {16, 8, 0}) {
+                    picture->rgb.push_back(static_cast<std::uint8_t>(pixel >> shift));
+                }
+            }
         }
     }
-    XDestroyImage(image);
-    return true;
+    if (image != nullptr) {
+        XDestroyImage(image);
+    }
+    return read;
 }

@@ -9,7 +9,7 @@
 struct GameProcess {
     int pid = -1;
     int exitStatus = -1; // once ended: its exit status, or -2 when a signal ended it
-    int outputFile = -1; // the child's standard output and error, in an unlinked file
+    int outputFile = -1; // the child's standard output and error, in a file in memory
 };
 
 // Starts `program` in `folder`; `environment` entries "NAME=value" are set and entries "NAME"
@@ -39,7 +39,6 @@ Display* OpenDisplay();
 void CloseDisplay(Display* display);
 // The top-level window of process `pid`, once it is mapped, viewable and 640 by 480; else 0.
 Window GameWindow(Display* display, int pid);
-std::string WindowIconName(Display* display, Window window);
 // Asks a window to close, as a window manager does: WM_PROTOCOLS / WM_DELETE_WINDOW.
 void RequestClose(Display* display, Window window);
 // Presses (`down`) or releases a key, an X keysym, in the window through XTest.

@@ -9,19 +9,6 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-// Polls `done` every `pauseMillis` until it holds or WAIT_SECONDS (one generous deadline, longer
-// for the sanitized build) have passed; returns whether it held.
-template <typename Done> bool WaitUntil(Done done, int pauseMillis = 20) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(WAIT_SECONDS);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMillis));
-    }
-    return true;
-}
-
 // The overlay's level line (double size, two panel rows high), its snow line, and the scene below.
 inline Picture LevelLine(const Picture& frame) {
     return Crop(frame, 0, 20, 406, 44);
@@ -49,29 +36,31 @@ struct GameTest : ::testing::Test {
             CloseDisplay(display);
         }
     }
-    // Waits until a capture of the game's own window satisfies `wanted`; on the deadline, or when
-    // the game ends first, fails saying `what` did not happen. SDL may replace its window at the
-    // start, so the window is looked up again after a failed capture.
+    // Waits until a capture of the game's own window satisfies `wanted`; after WAIT_SECONDS (one
+    // generous deadline, longer for the sanitized build), or when the game ends first, fails
+    // saying `what` did not happen. SDL may replace its window at the start, so the window is
+    // looked up again after a failed capture.
     bool Await(const std::string& what, const std::function<bool(const Picture&)>& wanted) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(WAIT_SECONDS);
         bool captured = false;
-        const bool seen = WaitUntil(
-            [&] {
-                window = window != 0 ? window : GameWindow(display, game.pid);
-                captured = window != 0 && CaptureWindow(display, window, &frame);
-                window = captured ? window : 0;
-                return (captured && wanted(frame)) || !IsRunning(game);
-            },
-            CapturePauseMillis);
-        const bool ok = seen && captured && IsRunning(game);
-        EXPECT_TRUE(ok) << what << " within " << WAIT_SECONDS << " s: the game "
-                        << (IsRunning(game) ? "runs"
-                                            : "ended with " + std::to_string(game.exitStatus))
-                        << (window == 0 ? ", no 640 by 480 window of its own is shown"
-                            : captured  ? ""
-                                        : ", its window cannot be read")
-                        << "\n"
-                        << GameOutput(game);
-        return ok;
+        while (IsRunning(game) && std::chrono::steady_clock::now() < deadline) {
+            window = window != 0 ? window : GameWindow(display, game.pid);
+            captured = window != 0 && CaptureWindow(display, window, &frame);
+            if (captured && wanted(frame)) {
+                return true;
+            }
+            window = captured ? window : 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(CapturePauseMillis));
+        }
+        ADD_FAILURE() << what << " within " << WAIT_SECONDS << " s: the game "
+                      << (IsRunning(game) ? "runs"
+                                          : "ended with " + std::to_string(game.exitStatus))
+                      << (window == 0 ? ", no 640 by 480 window of its own is shown"
+                          : captured  ? ""
+                                      : ", its window cannot be read")
+                      << "\n"
+                      << GameOutput(game);
+        return false;
     }
     // Starts the game and waits for its first frame: " level: 1" and 0 % in the textured overlay.
     bool StartAndAwaitOverlay(const std::string& program, const std::string& folder,
@@ -81,20 +70,6 @@ struct GameTest : ::testing::Test {
         return Await("the overlay is not drawn", [&](const Picture& shot) {
             return PicturesMatch(LevelLine(shot), LevelLine(overlay)) &&
                    PicturesMatch(SnowLine(shot), SnowLine(overlay));
-        });
-    }
-    // Waits for the view to stand still over half a second (the camera eases to its place).
-    bool AwaitRest() {
-        Picture last;
-        auto since = std::chrono::steady_clock::now();
-        return Await("the view does not come to rest", [&](const Picture& shot) {
-            if (std::chrono::steady_clock::now() - since < std::chrono::milliseconds(500)) {
-                return false;
-            }
-            const bool rests = DifferingShare(Scene(shot), Scene(last)) < 0.01;
-            last = shot;
-            since = std::chrono::steady_clock::now();
-            return rests;
         });
     }
     // Types the keys that end other games, turns the view with the pointer (proof that later
