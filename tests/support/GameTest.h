@@ -42,23 +42,22 @@ struct GameTest : ::testing::Test {
     // looked up again after a failed capture.
     bool Await(const std::string& what, const std::function<bool(const Picture&)>& wanted) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(WAIT_SECONDS);
-        bool captured = false;
+        const char* failed = "";
         while (IsRunning(game) && std::chrono::steady_clock::now() < deadline) {
             window = window != 0 ? window : GameWindow(display, game.pid);
-            captured = window != 0 && CaptureWindow(display, window, &frame);
+            const bool captured = window != 0 && CaptureWindow(display, window, &frame);
             if (captured && wanted(frame)) {
                 return true;
             }
+            failed = window == 0 ? "; no 640 by 480 window of its own is shown"
+                     : captured  ? ""
+                                 : "; its window cannot be read";
             window = captured ? window : 0;
             std::this_thread::sleep_for(std::chrono::milliseconds(CapturePauseMillis));
         }
-        ADD_FAILURE() << what << " within " << WAIT_SECONDS << " s: the game "
-                      << (IsRunning(game) ? "runs"
-                                          : "ended with " + std::to_string(game.exitStatus))
-                      << (window == 0 ? ", no 640 by 480 window of its own is shown"
-                          : captured  ? ""
-                                      : ", its window cannot be read")
-                      << "\n"
+        const std::string ended = "; it ended with " + std::to_string(game.exitStatus);
+        ADD_FAILURE() << what << " within " << WAIT_SECONDS << " s" << failed
+                      << (IsRunning(game) ? "" : ended) << "\n"
                       << GameOutput(game);
         return false;
     }
