@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cfloat>
 #include <cmath>
 #include <iterator>
@@ -13,7 +12,7 @@ namespace {
 constexpr int BodyTriangles = 372;
 
 // Expects the lowest x, y, z and then the highest of the mesh's vertices, to 1e-3.
-void ExpectBounds(const Mesh& mesh, const std::array<float, 6>& want) {
+void ExpectBounds(const Mesh& mesh, const float (&want)[6]) {
     float got[6] = {FLT_MAX, FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX, -FLT_MAX};
     for (int i = 0; i < mesh.vertexCount * 3; ++i) {
         got[i % 3] = std::fmin(got[i % 3], mesh.positions[i]);
