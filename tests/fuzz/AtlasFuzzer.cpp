@@ -4,8 +4,6 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 
 // Four kilobytes of input cannot fill a larger image; claims beyond it only cost allocation time.

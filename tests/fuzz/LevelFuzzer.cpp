@@ -2,11 +2,8 @@
 #include "game/GameState.h"
 #include "game/Level.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <sstream>
-#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream text(std::string(reinterpret_cast<const char*>(data), size));

@@ -3,8 +3,6 @@
 // both ways agree.
 #include "assets/MpegAudio.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>

@@ -7,12 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <string>
 #include <vector>
 
 namespace {
