@@ -12,19 +12,10 @@
 #include <sstream>
 #include <vector>
 
-namespace {
-
-// More than the most any input is read for: a maze, a state and 32 frames of input.
-constexpr std::size_t ReadBytes = 1024;
-
-bool OnFloor(float coordinate) {
-    return coordinate >= -2.5f && coordinate <= 122.5f;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // The input read front to back, zeros once it runs out.
+    // The input read front to back, zeros once it runs out; a maze, a state and 32 frames of input
+    // take less than this.
+    constexpr std::size_t ReadBytes = 1024;
     std::vector<std::uint8_t> input(data, data + std::min(size, ReadBytes));
     input.resize(ReadBytes);
     std::size_t at = 0;
@@ -53,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GameState.snowCollected = take(std::int32_t{});
     const int frames = 1 + take(std::uint8_t{}) % 32;
     for (int frame = 0; frame < frames; ++frame) {
-        const int keys[8] = {273, 274, 275, 276, 119, 115, 97, 100};
+        const int keys[8] = {KeyUp, KeyDown, KeyRight, KeyLeft, KeyW, KeyS, KeyA, KeyD};
         const std::uint8_t down = take(std::uint8_t{});
         for (int k = 0; k < 8; ++k) {
             InputState.keys[keys[k]] = (down >> k) & 1 ? ButtonState::Held : ButtonState::Up;
@@ -61,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         InputState.mouseX = take(std::int32_t{});
         InputState.mouseY = take(std::int32_t{});
         UpdateGame(take(0.0f));
-        if (!OnFloor(GameState.ballX) || !OnFloor(GameState.ballZ) ||
+        const auto onFloor = [](float c) { return c >= -2.5f && c <= 122.5f; };
+        if (!onFloor(GameState.ballX) || !onFloor(GameState.ballZ) ||
             !(GameState.ballSize >= 0.0f && GameState.ballSize <= 1.0f) ||
             !std::isfinite(GameState.velocityX) || !std::isfinite(GameState.velocityZ)) {
             std::abort();
