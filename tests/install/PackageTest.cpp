@@ -19,13 +19,8 @@ TEST_F(PackageTest, UnpacksAndRunsFromAnyFolder) {
     ASSERT_EQ(pack.status, 0) << pack.output;
     // The package's name, for the shell: the architecture's part is left to match.
     const std::string package = Quoted(scratch.path) + "/snowroll_" PROJECT_VERSION "_*.deb";
-    // The dependencies come from the libraries the game links.
-    const std::string depends = RunCommand("dpkg-deb -f " + package + " Depends").output;
-    for (const char* library : {"libsdl1.2debian", "libsdl-image1.2", "libsdl-mixer1.2", "libgl1",
-                                "libglu1-mesa | libglu1", "libc6"}) {
-        EXPECT_NE(depends.find(library), std::string::npos) << depends;
-    }
-    // Debian's package checker finds neither errors nor warnings.
+    // Debian's package checker finds neither errors nor warnings; among its errors, a package
+    // without the dependencies its programs link.
     const CommandResult lint = RunCommand("lintian --tag-display-limit 0 " + package);
     EXPECT_TRUE(lint.status == 0 && lint.output.find("W: ") == std::string::npos) << lint.output;
 
