@@ -57,8 +57,9 @@ TEST(AtlasImageTest, EveryImageKindDecodesToUploadablePixels) {
     }
 }
 
-// 16-bit, alpha-first and paletted images become RGBA with their own colours; a paletted image's
-// transparent colour keeps its colour in the opaque atlas.
+// Layouts GL cannot take as they stand become RGBA with their own colours: 16-bit (two bytes a
+// pixel, yet no grey-and-alpha pair), alpha first, and paletted, where the transparent colour
+// keeps its colour in the opaque atlas.
 TEST(AtlasImageTest, OtherLayoutsBecomeRgbaWithTheirOwnColours) {
     Uint16 highColour[2] = {0xF800, 0x001F};
     Uint8 alphaFirst[8] = {255, 10, 20, 30, 255, 40, 50, 60};
