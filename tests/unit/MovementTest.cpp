@@ -36,7 +36,7 @@ struct MovementTest : ::testing::Test {
 };
 using SnowTest = MovementTest;
 
-// Holds down `keys` and no others.
+// Puts `keys` in `phase` and every other key up.
 void Hold(std::initializer_list<int> keys, ButtonState phase = ButtonState::Held) {
     for (auto& key : InputState.keys) {
         key = ButtonState::Up;
@@ -47,7 +47,8 @@ void Hold(std::initializer_list<int> keys, ButtonState phase = ButtonState::Held
 }
 
 // The pointer's distance from the centre turns and tilts the camera by the frame's length, held
-// to 0.5 to 3; the tilt stays between 5 degrees down and straight down, however far the pointer.
+// to 0.5 to 3 (not a number counts as 0.5); the tilt stays between 5 degrees down and straight
+// down, however far off the pointer.
 TEST_F(MovementTest, ThePointerTurnsAndTiltsTheCameraByTheFrameLength) {
     InputState.mouseX = 640;
     const float rates[][2] = {{0.2f, 0.008f}, {5.0f, 0.048f}, {NAN, 0.008f}, {1.7f, 0.0272f}};
@@ -213,7 +214,7 @@ TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
 
 // The camera settles 30 + 50 * size behind the orbit centre 5.75 + 15 * size above the ball,
 // along the view (the size is set to 1 before each frame, so that it melts to the same size in
-// each). States no frame can produce are left to the update fuzzer.
+// each). What strange states settle into is left to the update fuzzer.
 TEST_F(MovementTest, TheCameraSettlesBehindTheBall) {
     for (int frame = 0; frame < 600; ++frame) {
         GameState.ballSize = 1.0f;
