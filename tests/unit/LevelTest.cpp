@@ -1,4 +1,4 @@
-// The level reader and the level build: trees, snow, offsets, and the start of a level.
+// The level reader and the level build: trees, snow, and text of any layout or content.
 #include "game/Level.h"
 #include "game/GameState.h"
 #include "support/Scratch.h"
