@@ -3,68 +3,38 @@
 // both ways agree.
 #include "assets/MpegAudio.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-// One scratch file for the whole run, removed at exit.
-std::string ScratchPath() {
-    static std::string path;
-    if (path.empty()) {
-        char pattern[] = "/tmp/snowroll-music-fuzz-XXXXXX";
-        const int descriptor = mkstemp(pattern);
-        if (descriptor < 0) {
-            std::abort();
-        }
-        close(descriptor);
-        path = pattern;
-        std::atexit([] { std::remove(path.c_str()); });
-    }
-    return path;
-}
-
-bool CheckAsFile(const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(ScratchPath().c_str(), "wb");
-    if (file == nullptr || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) {
-        std::abort();
-    }
-    return IsMpegAudioFile(ScratchPath().c_str());
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::int32_t length = MpegFrameLength(data, size);
-    if (length != 0 && (length < 4 || length > LongestMpegFrame)) {
-        std::abort();
-    }
     const std::int64_t tag = Id3TagLength(data, size);
-    if (tag != 0 && (tag < 10 || tag > (std::int64_t{1} << 28) + 20)) {
-        std::abort();
-    }
     const std::int64_t tags = Id3TagsLength(data, size);
-    if (tags < tag || (tag == 0 && tags != 0)) {
+    if ((length != 0 && (length < 4 || length > LongestMpegFrame)) ||
+        (tag != 0 && (tag < 10 || tag > (std::int64_t{1} << 28) + 20)) || tags < tag ||
+        (tag == 0 && tags != 0)) {
         std::abort();
     }
     bool inMemory = false;
     if (static_cast<std::uint64_t>(tags) <= size) {
-        const std::uint8_t* stream = data + tags;
         const std::size_t count = size - static_cast<std::size_t>(tags);
-        const std::int64_t first = FindMpegFrames(stream, count);
+        const std::int64_t first = FindMpegFrames(data + tags, count);
         if (first >= static_cast<std::int64_t>(MpegSearchSpan) ||
-            (first >= 0 && !StartsWithMpegFrames(stream + first, count - first))) {
+            (first >= 0 && !StartsWithMpegFrames(data + tags + first, count - first))) {
             std::abort();
         }
         inMemory = first >= 0;
     }
     // The file check reads the tags and then a window of the head that holds any two frames
     // beginning within the span searched, so it must agree.
-    if (CheckAsFile(data, size) != inMemory) {
+    static const std::string path = "/tmp/snowroll-music-fuzz-" + std::to_string(getpid());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
+    const bool inFile = IsMpegAudioFile(path.c_str());
+    std::remove(path.c_str());
+    if (inFile != inMemory) {
         std::abort();
     }
     return 0;

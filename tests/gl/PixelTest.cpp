@@ -1,19 +1,84 @@
 // Scenes set in the records, drawn by the real functions with the real meshes and atlas, and
-// compared with the committed pictures in tests/reference.
+// compared with the committed pictures in tests/reference; the render state every frame starts
+// from and what drawing leaves of it, the atlas texture, the window's fallback without
+// multisampling; and the icons, drawn from the figure and the atlas.
+#include "app/Video.h"
+#include "assets/Assets.h"
+#include "assets/Atlas.h"
 #include "game/GameState.h"
 #include "game/Level.h"
 #include "render/Font.h"
 #include "render/Hud.h"
 #include "render/World.h"
 #include "render/WorldBatch.h"
-#include "support/RenderWindow.h"
+#include "support/Picture.h"
+#include "support/Scratch.h"
 
 #include <GL/gl.h>
+#include <SDL.h>
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
+
+bool assetsPrepared = false;
+std::uint32_t atlas = 0;
+
+// Puts the records back to their start values, keeping the atlas, and the matrices and switches a
+// scene changes back to those the window was opened with; clears the frame.
+void ResetScene() {
+    ResetGlobalRecords();
+    GameState.atlasTexture = atlas;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// The frame drawn so far (the back buffer), top row first: row by row, as GL keeps the bottom
+// row first.
+Picture ReadFrame() {
+    Picture frame = {WindowWidth, WindowHeight,
+                     std::vector<std::uint8_t>(WindowWidth * WindowHeight * 3)};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int y = 0; y < WindowHeight; ++y) {
+        glReadPixels(0, WindowHeight - 1 - y, WindowWidth, 1, GL_RGB, GL_UNSIGNED_BYTE,
+                     frame.rgb.data() + y * WindowWidth * 3);
+    }
+    return frame;
+}
+
+// Each test draws in the game's window, opened in the source folder, where the media lie, with
+// the assets prepared as at start-up: once per program, as their preparation cannot be repeated;
+// a window opened again gets the atlas uploaded again. The window is closed after each test, so
+// that the display holds only the windows a test makes itself.
+struct PixelTest : ::testing::Test {
+    void SetUp() override {
+        char previous[PATH_MAX];
+        ASSERT_TRUE(getcwd(previous, sizeof previous) != nullptr && chdir(SOURCE_DIR) == 0);
+        InitVideo();
+        if (!assetsPrepared) {
+            PrepareAssets();
+            assetsPrepared = true;
+        } else {
+            GameState.atlasTexture = LoadTextureAtlas();
+        }
+        atlas = GameState.atlasTexture;
+        ASSERT_EQ(chdir(previous), 0);
+        ResetScene();
+    }
+    void TearDown() override {
+        ResetScene();
+        SDL_Quit();
+    }
+};
 
 constexpr float HalfTurn = 3.14159265f;
 
@@ -49,43 +114,44 @@ void BuildTestLevel() {
     }
 }
 
-// Draws the world and the overlay as a frame does and compares the frame with the reference.
-void ExpectFrame(const std::string& name, bool withWorld, bool withHud) {
-    if (withWorld) {
-        DrawWorld();
+// Compares the frame with the reference `name`; a frame that differs is written beside it as
+// <name>.actual.png, for a person to compare.
+void ExpectFrame(const std::string& name) {
+    const Picture frame = ReadFrame();
+    Picture reference;
+    ReadPng(ReferencePath(name), &reference);
+    if (!PicturesMatch(frame, reference)) {
+        WritePng(ReferencePath(name + ".actual"), frame);
+        ADD_FAILURE() << DifferingShare(frame, reference) * 100 << " % of the pixels differ from "
+                      << ReferencePath(name) << " (all when it is missing); the frame drawn is in "
+                      << ReferencePath(name + ".actual");
     }
-    if (withHud) {
-        DrawHud();
-    }
-    const std::string mismatch = CompareWithReference(ReadFrame(), name);
-    EXPECT_EQ(mismatch, "") << name;
 }
-
-struct PixelTest : RenderWindowTest {};
 
 // The first view of a level once the camera has flown out behind the figure.
 TEST_F(PixelTest, StartViewOfALevel) {
     BuildTestLevel();
-    GameState.ballX = StartX;
-    GameState.ballZ = StartZ;
+    ResetPlayer();
     AimCamera(StartX, 5.75f, StartZ, StartPitch, 0.0f, 30.0f);
-    ExpectFrame("start-view", true, false);
+    DrawWorld();
+    ExpectFrame("start-view");
 }
 
-// The figure on an empty floor, seen from the front left, framed to its height at each size.
+// The figure on an empty floor, seen from the front left, framed to its height at each size; the
+// largest first, so that nothing of a larger figure stays in the next one's blend.
 TEST_F(PixelTest, FigureAtThreeSizesAndTwoHeadings) {
-    for (float size : {0.0f, 0.5f, 1.0f}) {
+    for (float size : {1.0f, 0.5f, 0.0f}) {
         for (float heading : {0.0f, HalfTurn / 2}) {
             ResetScene();
-            GameState.ballX = StartX;
-            GameState.ballZ = StartZ;
+            ResetPlayer();
             GameState.ballSize = size;
             GameState.ballHeading = heading;
             const float height = 2.98f + 17.96f * size;
             AimCamera(StartX, 0.5f * height, StartZ, -0.35f, HalfTurn - 0.6f, 2.4f * height);
             const std::string name = "figure-size-" + std::to_string(static_cast<int>(size * 10)) +
                                      "-heading-" + (heading == 0.0f ? "0" : "90");
-            ExpectFrame(name, true, false);
+            DrawWorld();
+            ExpectFrame(name);
         }
     }
 }
@@ -99,89 +165,194 @@ TEST_F(PixelTest, WallCellAndSnowPile) {
     GameState.ballX = 5.0f;
     GameState.ballZ = 5.0f;
     AimCamera(60.0f, 4.0f, 70.0f, -0.3f, 0.3f, 16.0f);
-    ExpectFrame("wall-cell", true, false);
+    DrawWorld();
+    ExpectFrame("wall-cell");
     ResetScene();
     LevelMap.snow[48][30] = 1;
     LevelMap.snowOffsets[48][30] = -0.2f;
     AimCamera(120.0f, 0.4f, 75.0f, -0.05f, 0.0f, 6.0f);
-    ExpectFrame("snow-pile", true, false);
+    DrawWorld();
+    ExpectFrame("snow-pile");
 }
 
 // The browser's renderer draws each scene as the immediate one does: the level's buffers built
-// once, then more and more piles gathered (collapsed in place), seen from two sides.
+// once, then more and more piles gathered (collapsed in place), seen from two sides. Its text is
+// compared with the same picture as the desktop's below.
 TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
-    struct Scene {
-        const char* name;
-        float yaw;
-        int gatheredFrom; // piles of columns 20 to this one are gathered before the frame
-    };
-    const Scene scenes[] = {{"start", 0.0f, 20}, {"gathered", 0.0f, 30}, {"turned", 2.0f, 49}};
+    // The view's yaw, and the column up to which the piles from column 20 on are gathered.
+    const std::pair<float, int> scenes[] = {{0.0f, 20}, {0.0f, 30}, {2.0f, 49}};
     BuildTestLevel();
     BuildLevelBuffers();
-    for (const Scene& scene : scenes) {
-        for (int a = 20; a < scene.gatheredFrom; ++a) {
-            for (int b = 0; b < SnowPoints; ++b) {
-                LevelMap.snow[a][b] = 0;
-            }
+    ResetPlayer();
+    for (const auto& [yaw, gatheredTo] : scenes) {
+        for (int a = 20; a < gatheredTo; ++a) {
+            std::fill_n(LevelMap.snow[a], SnowPoints, 0);
         }
-        GameState.ballX = StartX;
-        GameState.ballZ = StartZ;
-        AimCamera(StartX, 5.75f, StartZ, StartPitch, scene.yaw, 30.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawWorld();
-        const Picture immediate = ReadFrame();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        DrawWorldBatched();
-        const Picture batched = ReadFrame();
-        EXPECT_TRUE(PicturesMatch(batched, immediate))
-            << scene.name << ": " << DifferingShare(batched, immediate) << " of the pixels differ";
+        AimCamera(StartX, 5.75f, StartZ, StartPitch, yaw, 30.0f);
+        Picture frames[2];
+        for (auto drawWorld : {DrawWorld, DrawWorldBatched}) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            drawWorld();
+            frames[drawWorld == DrawWorld ? 0 : 1] = ReadFrame();
+        }
+        EXPECT_TRUE(PicturesMatch(frames[1], frames[0]))
+            << "gathered to " << gatheredTo << ": " << DifferingShare(frames[1], frames[0]);
     }
-    // The overlay's lines, each in one call, where the overlay puts them.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
-    Picture lines[2];
-    for (auto drawText : {DrawText, DrawTextBatched}) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawText(0.0f, 20.0f, " level: 10", 2.0f);
-        drawText(0.0f, 64.0f, "  snow collected: 25.000000%", 1.0f);
-        lines[drawText == DrawText ? 0 : 1] = ReadFrame();
-    }
-    EXPECT_TRUE(PicturesMatch(lines[1], lines[0])) << "text drawn in one call differs";
 }
 
-// The overlay at the first and the last level, and text with codes that have no glyph of their own:
-// they show as spaces and keep their place.
+// The overlay at the first and the last level, each line over the panel drawn before it; and text
+// with codes that have no glyph of their own: they show as spaces and keep their place, drawn a
+// glyph at a time and all in one call, the browser's way.
 TEST_F(PixelTest, OverlayAndText) {
-    GameState.level = 1;
-    GameState.snowTotal = 2491;
-    ExpectFrame("overlay-level-1", false, true);
-    ResetScene();
-    GameState.level = 10;
-    GameState.snowTotal = 2000;
-    GameState.snowCollected = 500;
-    ExpectFrame("overlay-level-10", false, true);
-    ResetScene();
+    const int levels[][3] = {{1, 0, 2491}, {10, 500, 2000}}; // level, piles gathered, piles
+    for (const auto& [level, collected, total] : levels) {
+        ResetScene();
+        GameState.level = level;
+        GameState.snowCollected = collected;
+        GameState.snowTotal = total;
+        DrawHud();
+        ExpectFrame("overlay-level-" + std::to_string(level));
+    }
     glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
-    DrawText(0.0f, 20.0f,
-             "A!\x7f\x1f\x80\xff"
-             "B",
-             1.0f);
-    DrawText(320.0f, 240.0f, "~", 2.0f);
-    DrawText(0.0f, 0.0f, "", 1.0f);
-    DrawText(0.0f, 0.0f, nullptr, 1.0f);
-    glDisable(GL_TEXTURE_2D);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    ExpectFrame("text-codes", false, false);
+    for (auto drawText : {DrawText, DrawTextBatched}) {
+        SCOPED_TRACE(drawText == DrawText ? "a glyph at a time" : "in one call");
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawText(0.0f, 20.0f,
+                 "A!\x7f\x1f\x80\xff"
+                 "B",
+                 1.0f);
+        drawText(320.0f, 240.0f, "~", 2.0f);
+        drawText(0.0f, 0.0f, "", 1.0f);
+        drawText(0.0f, 0.0f, nullptr, 1.0f);
+        ExpectFrame("text-codes");
+    }
+}
+
+// The state every frame starts from: what the window opens with, and what each drawing step puts
+// back.
+void ExpectFrameStartState(const char* after) {
+    const std::pair<GLenum, GLint> values[] = {
+        {GL_MATRIX_MODE, GL_MODELVIEW}, {GL_MODELVIEW_STACK_DEPTH, 1},
+        {GL_PROJECTION_STACK_DEPTH, 1}, {GL_DEPTH_FUNC, GL_LESS},
+        {GL_CULL_FACE_MODE, GL_BACK},   {GL_FRONT_FACE, GL_CCW},
+        {GL_SHADE_MODEL, GL_SMOOTH},    {GL_DEPTH_TEST, GL_TRUE},
+        {GL_CULL_FACE, GL_TRUE},        {GL_TEXTURE_2D, GL_FALSE},
+        {GL_VERTEX_ARRAY, GL_FALSE},    {GL_TEXTURE_COORD_ARRAY, GL_FALSE},
+        {GL_NORMAL_ARRAY, GL_FALSE}};
+    for (const auto& [name, value] : values) {
+        GLint got[4] = {};
+        glGetIntegerv(name, got);
+        EXPECT_EQ(got[0], value) << after << ": 0x" << std::hex << name;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << after;
+}
+
+// The game's window, the records put back afterwards.
+struct RenderStateTest : ::testing::Test {
+    void SetUp() override { InitVideo(); }
+    void TearDown() override {
+        ResetGlobalRecords();
+        SDL_Quit();
+    }
+};
+using AtlasTest = RenderStateTest;
+
+constexpr double HalfViewAngle = 0.39269908; // 22.5 degrees
+
+TEST_F(RenderStateTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) {
+    char* caption = nullptr;
+    SDL_WM_GetCaption(&caption, nullptr);
+    EXPECT_STREQ(caption, "SDL/OpenGL Sample");
+    // 45 degrees of view at the window's aspect, from 1 to 1000 units ahead, as the perspective's
+    // terms give them.
+    GLdouble p[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, p);
+    EXPECT_NEAR(p[5], 1 / std::tan(HalfViewAngle), 1e-6);
+    EXPECT_NEAR(p[0] * WindowWidth, p[5] * WindowHeight, 1e-4);
+    EXPECT_NEAR(p[14] / (p[10] - 1), 1.0, 1e-6) << "near";
+    EXPECT_NEAR(p[14] / (p[10] + 1), 1000.0, 1e-3) << "far";
+    ExpectFrameStartState("at the start");
+    GameState.cameraPitch = -0.4f;
+    GameState.level = 3;
+    DrawWorld();
+    ExpectFrameStartState("after the world");
+    DrawHud();
+    ExpectFrameStartState("after the overlay");
+}
+
+// The atlas as a texture: every channel order and padded rows upload with their own colours.
+TEST_F(AtlasTest, EveryChannelOrderAndPaddedRowShowsTheSameColours) {
+    // Two by two pixels: red, green / blue, orange; each row followed by five bytes of padding.
+    const Uint8 colours[4][3] = {{250, 0, 0}, {0, 240, 0}, {0, 0, 230}, {255, 128, 0}};
+    for (int bytesPerPixel : {3, 4}) {
+        for (bool redFirst : {true, false}) {
+            const int pitch = bytesPerPixel * 2 + 5;
+            std::vector<Uint8> storage(static_cast<std::size_t>(pitch * 2), 0x77);
+            for (int i = 0; i < 4; ++i) {
+                Uint8* pixel = storage.data() + (i / 2) * pitch + (i % 2) * bytesPerPixel;
+                pixel[0] = colours[i][redFirst ? 0 : 2];
+                pixel[1] = colours[i][1];
+                pixel[2] = colours[i][redFirst ? 2 : 0];
+            }
+            SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(
+                storage.data(), 2, 2, bytesPerPixel * 8, pitch, redFirst ? 0xFF : 0xFF0000, 0xFF00,
+                redFirst ? 0xFF0000 : 0xFF, bytesPerPixel == 4 ? 0xFF000000 : 0);
+            AtlasPixels pixels;
+            ASSERT_TRUE(PrepareAtlasPixels(surface, pixels));
+            SDL_FreeSurface(surface);
+            GLuint name = UploadAtlas(pixels);
+            glBindTexture(GL_TEXTURE_2D, name);
+            std::vector<Uint8> texels(16);
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+            for (int i = 0; i < 12; ++i) {
+                EXPECT_EQ(texels[i / 3 * 4 + i % 3], colours[i / 3][i % 3])
+                    << bytesPerPixel << " bytes, red first " << redFirst << ", texel " << i / 3;
+            }
+            glDeleteTextures(1, &name);
+        }
+    }
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4) << "the unpacking alignment is put back";
+}
+
+// Classic SDL 1.2 on X11 refuses a context with more samples than the display has, where it could
+// simply go without; the game then asks once more without multisampling.
+TEST(VideoTest, AContextWithoutMultisamplingIsTakenWhenNoOtherCanBeHad) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 64);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    EXPECT_NE(OpenVideoMode(SDL_GetVideoInfo()->vfmt->BitsPerPixel), nullptr) << SDL_GetError();
+    SDL_Quit();
+}
+
+// A renderer on another processor may round a texel differently; a changed figure, atlas or view
+// changes far more than this.
+constexpr int TexelTolerance = 8;
+
+// The icon renderer rebuilds the committed icons from the game's own figure and atlas.
+TEST(IconTest, TheRendererRebuildsTheCommittedIcons) {
+    ScratchFolder scratch;
+    const std::string command = std::string(ICON_RENDERER) + " " + SOURCE_DIR + " " + scratch.path;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const std::string name = "snowroll-" + std::to_string(size) + ".png";
+        // Over black and over white, so that both the colours and the alpha are compared.
+        for (std::uint8_t ground : {0, 255}) {
+            Picture made;
+            Picture kept;
+            ReadPng(scratch.path + "/" + name, &made, ground);
+            ReadPng(std::string(SOURCE_DIR) + "/packaging/icons/" + name, &kept, ground);
+            EXPECT_EQ(DifferingShare(made, kept, TexelTolerance), 0.0)
+                << name << ": run the icon renderer";
+        }
+    }
 }
 
 } // namespace

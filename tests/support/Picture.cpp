@@ -5,7 +5,6 @@
 #include <png.h>
 
 namespace {
-constexpr int ChannelTolerance = 40;
 constexpr double DifferingShareTolerance = 0.003;
 } // namespace
 
@@ -43,29 +42,18 @@ Picture Crop(const Picture& picture, int x, int y, int width, int height) {
     return part;
 }
 
-double DifferingShare(const Picture& a, const Picture& b) {
+double DifferingShare(const Picture& a, const Picture& b, int tolerance) {
     if (a.width != b.width || a.height != b.height || a.rgb.empty() ||
         a.rgb.size() != b.rgb.size()) {
         return 1.0;
     }
     int differing = 0;
     for (std::size_t pixel = 0; pixel < a.rgb.size(); pixel += 3) {
-        differing += std::abs(a.rgb[pixel] - b.rgb[pixel]) > ChannelTolerance ||
-                     std::abs(a.rgb[pixel + 1] - b.rgb[pixel + 1]) > ChannelTolerance ||
-                     std::abs(a.rgb[pixel + 2] - b.rgb[pixel + 2]) > ChannelTolerance;
+        differing += std::abs(a.rgb[pixel] - b.rgb[pixel]) > tolerance ||
+                     std::abs(a.rgb[pixel + 1] - b.rgb[pixel + 1]) > tolerance ||
+                     std::abs(a.rgb[pixel + 2] - b.rgb[pixel + 2]) > tolerance;
     }
     return differing / (a.rgb.size() / 3.0);
-}
-
-int LargestDifference(const Picture& a, const Picture& b) {
-    if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size()) {
-        return 256;
-    }
-    int largest = 0;
-    for (std::size_t k = 0; k < a.rgb.size(); ++k) {
-        largest = std::max(largest, std::abs(a.rgb[k] - b.rgb[k]));
-    }
-    return largest;
 }
 
 bool PicturesMatch(const Picture& a, const Picture& b) {
@@ -74,19 +62,4 @@ bool PicturesMatch(const Picture& a, const Picture& b) {
 
 std::string ReferencePath(const std::string& name) {
     return std::string(SOURCE_DIR) + "/tests/reference/" + name + ".png";
-}
-
-std::string CompareWithReference(const Picture& actual, const std::string& name) {
-    Picture reference;
-    const bool found = ReadPng(ReferencePath(name), &reference);
-    if (found && PicturesMatch(actual, reference)) {
-        return "";
-    }
-    const std::string written =
-        std::string(SOURCE_DIR) + "/tests/reference/" + name + ".actual.png";
-    WritePng(written, actual);
-    return (found ? std::to_string(DifferingShare(actual, reference) * 100) +
-                        " % of the pixels differ from "
-                  : "there is no ") +
-           ReferencePath(name) + "; the picture drawn is in " + written;
 }

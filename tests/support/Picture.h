@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+// How far a channel may be off before its pixel counts as differing, by default.
+constexpr int ChannelTolerance = 40;
+
 // An RGB picture, top row first, 3 bytes per pixel.
 struct Picture {
     int width = 0;
@@ -19,15 +22,10 @@ bool ReadPng(const std::string& path, Picture* picture, std::uint8_t background 
 bool WritePng(const std::string& path, const Picture& picture);
 // The rectangle of `picture` with its top-left corner at (x, y), cut to the picture.
 Picture Crop(const Picture& picture, int x, int y, int width, int height);
-// The share of pixels with a channel off by more than a little; 1 when the sizes differ or the
+// The share of pixels with a channel off by more than `tolerance`; 1 when the sizes differ or the
 // pictures are empty.
-double DifferingShare(const Picture& a, const Picture& b);
-// The largest difference of one channel; 256 when the sizes differ.
-int LargestDifference(const Picture& a, const Picture& b);
+double DifferingShare(const Picture& a, const Picture& b, int tolerance = ChannelTolerance);
 // True when the pictures are the same size and no more than 0.3 % of their pixels differ.
 bool PicturesMatch(const Picture& a, const Picture& b);
 // The path of the committed picture tests/reference/<name>.png.
 std::string ReferencePath(const std::string& name);
-// "" when `actual` matches the reference `name`; otherwise writes it as <name>.actual.png beside
-// the reference, for a person to compare, and says so.
-std::string CompareWithReference(const Picture& actual, const std::string& name);

@@ -4,35 +4,28 @@
 #include "game/GameState.h"
 #include "game/Level.h"
 
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 ScratchFolder::ScratchFolder() {
     char pattern[] = "/tmp/snowroll-test-XXXXXX";
     path = mkdtemp(pattern);
     std::filesystem::create_directory(path + "/Media");
-    char current[PATH_MAX];
-    previous = getcwd(current, sizeof current) != nullptr ? current : "/";
-    if (chdir(path.c_str()) != 0) {
-        std::abort();
-    }
+    previous = std::filesystem::current_path();
+    // A test that cannot enter its folder ends here.
+    std::filesystem::current_path(path);
 }
 
 ScratchFolder::~ScratchFolder() {
-    if (chdir(previous.c_str()) != 0) {
-        std::abort();
-    }
     std::error_code ignored;
+    std::filesystem::current_path(previous, ignored);
     std::filesystem::remove_all(path, ignored);
 }
 
 void ScratchFolder::Write(const std::string& relativePath, const std::string& content) const {
-    std::ofstream file(path + "/" + relativePath, std::ios::binary);
-    file << content;
+    std::ofstream(path + "/" + relativePath, std::ios::binary) << content;
 }
 
 void ResetGlobalRecords() {

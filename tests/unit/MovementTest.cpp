@@ -1,22 +1,29 @@
 // The update step: the pointer turns the camera, the keys drive the ball relative to it, the trees
-// stop it, and the camera eases after it.
+// (and the edge of the maze) stop it and the camera eases after it; the ball melts, gathers the
+// snow within its reach, and each gathered level gives way to the next.
 #include "app/Input.h"
+#include "game/Collision.h"
 #include "game/GameState.h"
 #include "game/Level.h"
+#include "game/Snow.h"
 #include "game/Update.h"
 #include "support/Scratch.h"
 
-#include <SDL_keysym.h>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
 constexpr float QuarterTurn = 1.5707964f;
 
-// An open field without snow whose level never counts as gathered.
+// An open field without snow whose level never counts as gathered, the pointer at the centre.
 struct MovementTest : ::testing::Test {
     void SetUp() override {
         ResetGlobalRecords();
@@ -27,98 +34,74 @@ struct MovementTest : ::testing::Test {
     }
     void TearDown() override { ResetGlobalRecords(); }
 };
+using SnowTest = MovementTest;
 
-void Hold(std::initializer_list<int> keys) {
+// Puts `keys` in `phase` and every other key up.
+void Hold(std::initializer_list<int> keys, ButtonState phase = ButtonState::Held) {
     for (auto& key : InputState.keys) {
         key = ButtonState::Up;
     }
     for (int key : keys) {
-        InputState.keys[key] = ButtonState::Held;
+        InputState.keys[key] = phase;
     }
 }
 
+// The pointer's distance from the centre turns and tilts the camera by the frame's length, held
+// to 0.5 to 3 (not a number counts as 0.5); the tilt stays between 5 degrees down and straight
+// down, however far off the pointer.
 TEST_F(MovementTest, ThePointerTurnsAndTiltsTheCameraByTheFrameLength) {
     InputState.mouseX = 640;
-    // Time factors are held to 0.5 to 3; one not a number counts as the least.
-    const float rates[][2] = {{0.2f, 0.008f}, {5.0f, 0.048f},  {0.0f, 0.008f}, {-3.0f, 0.008f},
-                              {NAN, 0.008f},  {1.7f, 0.0272f}, {1.0f, 0.016f}};
+    const float rates[][2] = {{0.2f, 0.008f}, {5.0f, 0.048f}, {NAN, 0.008f}, {1.7f, 0.0272f}};
     for (const auto& rate : rates) {
         const float before = GameState.yawTarget;
         UpdateGame(rate[0]);
         EXPECT_NEAR(GameState.yawTarget - before, rate[1], 1e-6f) << "time scale " << rate[0];
     }
-    InputState.mouseX = 320;
-    const float yaw = GameState.yawTarget;
-    const float pitch = GameState.pitchTarget;
-    UpdateGame(1.0f);
-    EXPECT_EQ(GameState.yawTarget, yaw) << "a pointer at the centre turns nothing";
-    EXPECT_EQ(GameState.pitchTarget, pitch);
     InputState.mouseY = 0;
     UpdateGame(1.0f);
-    EXPECT_NEAR(GameState.pitchTarget - pitch, 0.012f, 1e-6f) << "the pointer above looks up";
-    for (int frame = 0; frame < 100; ++frame) {
-        UpdateGame(1.0f);
-    }
-    EXPECT_FLOAT_EQ(GameState.pitchTarget, -0.08726646f) << "never above 5 degrees down";
-    InputState.mouseY = 479;
-    for (int frame = 0; frame < 2000; ++frame) {
-        UpdateGame(3.0f);
-        ASSERT_GE(GameState.cameraPitch, -QuarterTurn);
-    }
-    EXPECT_NEAR(GameState.cameraPitch, -QuarterTurn, 1e-5f) << "at most straight down";
-    // The camera's angles ease a tenth of the way to their targets each frame.
-    const float yawBefore = GameState.cameraYaw;
-    GameState.yawTarget = yawBefore + 1.0f;
-    InputState.mouseY = 240;
+    EXPECT_NEAR(GameState.pitchTarget - StartPitch, 0.012f, 1e-6f) << "the pointer above looks up";
+    InputState.mouseY = INT32_MIN;
     UpdateGame(1.0f);
-    EXPECT_NEAR(GameState.cameraYaw - yawBefore, 0.1f, 1e-5f);
+    EXPECT_FLOAT_EQ(GameState.pitchTarget, -0.08726646f) << "never above 5 degrees down";
+    InputState.mouseY = INT32_MAX;
+    UpdateGame(1.0f);
+    EXPECT_FLOAT_EQ(GameState.pitchTarget, -QuarterTurn) << "at most straight down";
 }
 
+// One frame from rest, the keys drive the ball relative to the camera's yaw, a small ball with
+// half the drive, from the frame their press is seen; friction then takes 9 % of the speed, and
+// the figure turns toward its travel by a quarter of its speed.
 TEST_F(MovementTest, KeysDriveRelativeToTheCamera) {
-    // One frame from rest: forward is +x and right is +z at yaw 0; a small ball has half the drive.
+    const float diagonal = 0.0175f / std::sqrt(2.0f);
     const struct {
-        float size;
+        float size, yaw;
         std::initializer_list<int> keys;
         float dx, dz;
     } steps[] = {
-        {1.0f, {SDLK_w}, 0.035f, 0},
-        {0.0f, {SDLK_UP}, 0.0175f, 0},
-        {0.0f, {SDLK_d}, 0, 0.0175f},
-        {0.0f, {SDLK_w, SDLK_RIGHT}, 0.0175f / std::sqrt(2.0f), 0.0175f / std::sqrt(2.0f)},
-        {0.0f, {SDLK_w, SDLK_s}, 0, 0},
-        {0.0f, {SDLK_a, SDLK_LEFT, SDLK_d}, 0, 0},
+        {1.0f, 0, {KeyW}, 0.035f, 0},  {0.0f, 0, {KeyUp}, 0.0175f, 0},
+        {0.0f, 0, {KeyD}, 0, 0.0175f}, {0.0f, QuarterTurn, {KeyW, KeyRight}, -diagonal, diagonal},
+        {0.0f, 0, {KeyW, KeyS}, 0, 0}, {0.0f, 0, {KeyA, KeyLeft, KeyD}, 0, 0},
     };
     for (const auto& step : steps) {
         ResetPlayer();
-        GameState.velocityX = GameState.velocityZ = 0.0f;
+        GameState.velocityX = GameState.velocityZ = GameState.ballHeading = 0.0f;
         GameState.ballSize = step.size;
-        Hold(step.keys);
+        GameState.cameraYaw = GameState.yawTarget = step.yaw;
+        Hold(step.keys, ButtonState::Pressed);
         UpdateGame(1.0f);
         EXPECT_NEAR(GameState.ballX - StartX, step.dx, 1e-5f) << &step - steps;
         EXPECT_NEAR(GameState.ballZ - StartZ, step.dz, 1e-5f) << &step - steps;
+        EXPECT_NEAR(GameState.velocityZ, step.dz * 0.91f, 1e-5f) << &step - steps;
+        const float turned = std::atan2(step.dz, step.dx) * 0.25f * std::hypot(step.dx, step.dz);
+        EXPECT_NEAR(GameState.ballHeading, turned, 1e-6f) << &step - steps;
     }
-    EXPECT_NEAR(GameState.velocityX, 0.0f, 1e-6f);
-    Hold({});
-    InputState.keys[SDLK_a] = ButtonState::Pressed;
-    GameState.ballHeading = 1.0f;
-    UpdateGame(1.0f);
-    EXPECT_NEAR(GameState.ballZ - StartZ, -0.0175f, 1e-5f) << "a key pressed this frame counts";
-    EXPECT_NEAR(GameState.velocityZ, -0.0175f * 0.91f, 1e-5f) << "less the friction";
-    EXPECT_NEAR(GameState.ballHeading, 1.0f + (-QuarterTurn - 1.0f) * 0.25f * 0.0175f, 1e-5f)
-        << "the figure turns toward its travel by its speed";
-    // Holding forward, the speed settles where a frame's gain equals its friction loss.
-    GameState.ballHeading = 0.0f;
-    Hold({SDLK_UP});
-    for (int frame = 0; frame < 1000; ++frame) {
-        GameState.ballX = StartX;
-        UpdateGame(1.0f);
-    }
-    EXPECT_NEAR(GameState.velocityX, 0.91f * 0.0175f / 0.09f, 1e-4f);
-    EXPECT_NEAR(GameState.ballHeading, 0.0f, 1e-3f);
 }
 
+// The heading is brought toward the target one turn at a time, rounded to float after each turn;
+// headings too far off for that, or too large for a turn to change them, still end within half a
+// turn; one that is not a finite number, or a target or fraction that is not, is left as it is.
 TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
-    // {heading, target, fraction, result}: wrapped one turn at a time, rounded to float after each.
+    // {heading, target, fraction, result}
     const float cases[][4] = {{3.0f, -3.0f, 1.0f, -3.0f},
                               {3.0f, -3.0f, 0.1f, -3.25486660f}, // through pi, not through 0
                               {3.0f, 2.0f, 0.0f, 3.0f},
@@ -130,9 +113,6 @@ TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
         GameState.ballHeading = c[0];
         EXPECT_EQ(BlendAngle(c[1], c[2]), c[3]) << c[0] << " toward " << c[1];
     }
-
-    // Headings too far off for a short wrap, or too large for a turn to change them, still give
-    // one within half a turn.
     const float far[][2] = {{1e5f, 0.5f},         {-12345.6f, 0.5f}, {1e9f, 0.5f},
                             {-1e30f, 0.5f},       {3e38f, 0.5f},     {1e9f, 1e9f - 3000.0f},
                             {-1e9f, -1e9f + 1e4f}};
@@ -149,14 +129,14 @@ TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
     EXPECT_TRUE(std::isnan(BlendAngle(1.0f, 0.5f)));
 }
 
+// The camera's roll eases a tenth and its position 7.5 % of the way to the goal each frame, as
+// (goal - value) * rate * t; grouping the rate with t first gives the float next door in each of
+// these.
 TEST_F(MovementTest, EasingMultipliesLeftToRight) {
-    // {camera z (else roll), start, t, result}: (goal - value) * rate * t; grouping the rate
-    // with t first gives the float next door in each of these.
+    // {camera z (else roll), start, t, result}
     const struct {
         bool camera;
-        float start;
-        float t;
-        float eased;
+        float start, t, eased;
     } cases[] = {{false, 0.0f, 1.02f, 0.0714000016f},
                  {false, 0.0f, 1.98f, 0.138600007f},
                  {true, 0.0f, 0.96f, 4.31999969f},
@@ -171,27 +151,19 @@ TEST_F(MovementTest, EasingMultipliesLeftToRight) {
     }
 }
 
+// Driven diagonally along a row of trees, at any frame rate, the ball slides along it, held on
+// the face, with no motion into the trees.
 TEST_F(MovementTest, WallsStopAndGuideTheBallAtAnyFrameRate) {
-    LevelMap.walls[14][12] = 1;
-    Hold({SDLK_w});
-    for (int frame = 0; frame < 300; ++frame) {
-        UpdateGame(1.0f);
-        ASSERT_LE(GameState.ballX, 67.5f - 1.25f);
-    }
-    EXPECT_FLOAT_EQ(GameState.ballX, 67.5f - 1.25f) << "pressed onto the face";
-    EXPECT_EQ(GameState.velocityX, 0.0f) << "no motion into the wall";
-    // Driven diagonally along a row of trees, the ball slides along it.
     for (int i = 2; i < 23; ++i) {
         LevelMap.walls[i][14] = 1;
     }
-    Hold({SDLK_w, SDLK_d});
+    Hold({KeyW, KeyD});
     for (float t = 0.5f; t <= 3.0f; t += 0.25f) {
         ResetPlayer();
         GameState.ballX = 20.0f;
         GameState.velocityX = GameState.velocityZ = 0.0f;
         for (int frame = 0; frame < 200; ++frame) {
             UpdateGame(t);
-            ASSERT_LE(GameState.ballZ, 67.5f - 1.25f) << "time scale " << t;
         }
         EXPECT_FLOAT_EQ(GameState.ballZ, 67.5f - 1.25f) << "time scale " << t;
         EXPECT_GT(GameState.velocityX, 0.1f) << "time scale " << t;
@@ -199,47 +171,205 @@ TEST_F(MovementTest, WallsStopAndGuideTheBallAtAnyFrameRate) {
     }
 }
 
-TEST_F(MovementTest, TheCameraEasesBehindTheBallAndStrangeStatesSettle) {
-    // The camera closes 7.5 % of its distance to its place each frame, and settles 30 + 50 * size
-    // behind the orbit centre 5.75 + 15 * size above the ball, along the view.
-    float lastGap = 0.0f;
-    for (int frame = 0; frame < 600; ++frame) {
-        UpdateGame(1.0f);
-        const float size = GameState.ballSize;
-        const float pitch = GameState.cameraPitch;
-        const float reach = 30.0f + 50.0f * size;
-        const float gap =
-            std::hypot(GameState.cameraX - (StartX - std::cos(pitch) * reach),
-                       GameState.cameraY - (5.75f + 15.0f * size - std::sin(pitch) * reach));
-        if (frame > 0 && frame < 30) {
-            EXPECT_NEAR(gap / lastGap, 0.925f, 2e-3f) << "frame " << frame;
+// Faces, corners and the border push the circle out; radii out of range act as the nearest in
+// range; centres far off or not a number are left as they are.
+TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
+    const struct {
+        std::vector<int> walls; // cells i * 100 + j
+        float x, z, radius, wantX, wantZ;
+        const char* what;
+    } cases[] = {
+        {{1312}, 61, 60, 2, 60.5f, 60, "pushed out of a face"},
+        {{1312}, 60.5f, 60, 2, 60.5f, 60, "a touching circle is not moved"},
+        {{1312}, 61.5f, 63.5f, 2, 61.0858f, 63.9142f, "pushed out of a corner"},
+        {{1312}, 61, 64, 2, 61, 64, "bounding squares overlap, the circle does not"},
+        {{1312}, 65, 59, 2, 65, 59, "a centre inside the tree is not pushed by it"},
+        {{1312}, 63, 56, 2, 63, 55.5f, "a deep overlap leaves the circle on the centre's side"},
+        {{1312}, 62.5f, 57.5f, 2, 61.0858f, 56.0858f, "a centre on the corner leaves diagonally"},
+        {{1213, 1312}, 61, 61, 2, 60.5f, 60.5f, "an inner corner"},
+        {{1412}, 60, 60, 8.75f, 58.75f, 60, "the largest ball"},
+        {{}, -2, 60, 1.25f, -1.25f, 60, "beyond the grid is a wall"},
+        {{1312}, 61, 60, NAN, 61, 60, "no radius: the smallest ball"},
+        {{1312}, 55, 60, 1e30f, 53.75f, 60, "a radius above the range acts as the largest"},
+        {{}, -INFINITY, 1e30f, 3, -INFINITY, 1e30f, "far from every cell: nothing to push from"},
+        {{}, NAN, 60, 3, NAN, 60, "not a number stays so"},
+    };
+    for (const auto& c : cases) {
+        ResetGlobalRecords();
+        for (int cell : c.walls) {
+            LevelMap.walls[cell / 100][cell % 100] = 1;
         }
-        lastGap = gap;
+        GameState.ballX = c.x;
+        GameState.ballZ = c.z;
+        ResolveWallCollisions(c.radius);
+        for (const auto& [got, want] :
+             {std::pair{GameState.ballX, c.wantX}, {GameState.ballZ, c.wantZ}}) {
+            EXPECT_TRUE(std::isnan(want) ? std::isnan(got)
+                                         : got == want || std::fabs(got - want) < 1e-4f)
+                << c.what << ": " << got << " for " << want;
+        }
     }
-    EXPECT_LT(lastGap, 1e-2f);
-    EXPECT_NEAR(GameState.cameraZ, StartZ, 1e-3f);
+    ResetGlobalRecords();
+}
 
-    GameState.ballX = NAN;
-    GameState.velocityZ = INFINITY;
-    GameState.ballSize = NAN;
+// The camera settles 30 + 50 * size behind the orbit centre 5.75 + 15 * size above the ball,
+// along the view (the size is set to 1 before each frame, so that it melts to the same size in
+// each). What strange states settle into is left to the update fuzzer.
+TEST_F(MovementTest, TheCameraSettlesBehindTheBall) {
+    for (int frame = 0; frame < 600; ++frame) {
+        GameState.ballSize = 1.0f;
+        UpdateGame(1.0f);
+    }
+    const float size = GameState.ballSize;
+    const float pitch = GameState.cameraPitch;
+    const float behind = 30.0f + 50.0f * size;
+    EXPECT_NEAR(GameState.cameraX, StartX - std::cos(pitch) * behind, 1e-3f);
+    EXPECT_NEAR(GameState.cameraY, 5.75f + 15.0f * size - std::sin(pitch) * behind, 1e-3f);
+    EXPECT_NEAR(GameState.cameraZ, StartZ, 1e-3f);
+}
+
+// The ball melts by 0.00065 of its size and 0.00005 each frame, down to 0, and after the melting
+// grows by 0.002 for each pile within reach.
+TEST_F(SnowTest, TheBallMeltsEveryFrameAndGrowsByEachPile) {
+    for (const auto& [size, after] : {std::pair{1.0f, 0.9993f}, {0.5f, 0.499625f}, {0.0f, 0.0f}}) {
+        GameState.ballSize = size;
+        UpdateGame(1.0f);
+        EXPECT_FLOAT_EQ(GameState.ballSize, after) << "melted from " << size << ", held at 0";
+    }
+    LevelMap.snow[24][24] = LevelMap.snow[0][0] = 1;
+    GameState.snowTotal = 3;
     UpdateGame(1.0f);
-    EXPECT_FLOAT_EQ(GameState.ballX, StartX);
-    EXPECT_EQ(GameState.velocityZ, 0.0f);
+    EXPECT_FLOAT_EQ(GameState.ballSize, 0.002f - 0.00005f) << "grown by the one pile beside it";
+}
+
+// The reach is the collision radius plus 1.25, in that order, after the frame's melting; a pile at
+// exactly the reach stays.
+TEST_F(SnowTest, TheReachIsStrict) {
+    // {ball x, z, size, frame length (0: the scan alone), pile a, b, taken}
+    const struct {
+        float x, z, size, t;
+        int a, b;
+        bool taken;
+    } cases[] = {
+        {60.0f, 60.0f, 0.0f, 0.0f, 25, 24, false},
+        {60.001f, 60.0f, 0.0f, 0.0f, 25, 24, true},
+        {62.5f - 9.9946f, 60.0f, 1.0f, 1.0f, 25, 24, true},
+        {62.5f - 9.9949f, 60.0f, 1.0f, 1.0f, 25, 24, false},
+        {2.0f, 1.0f, 1.0f / 3.0f, 0.0f, 2, 2, false}, // 3 and 4 away, at a reach of exactly 5
+        // A frame of t = 1.5 melts a ball of size 0 to -0.000075, which reaches
+        // (7.5 * -0.000075 + 1.25) + 1.25 = 2.49943733.
+        {2.5f - 2.49943733f, 0.0f, 0.0f, 1.5f, 1, 0, false},
+    };
+    for (const auto& c : cases) {
+        std::memset(LevelMap.snow, 0, sizeof LevelMap.snow);
+        LevelMap.snow[c.a][c.b] = 1;
+        GameState.snowTotal = 3;
+        GameState.ballX = c.x;
+        GameState.ballZ = c.z;
+        GameState.ballSize = c.size;
+        c.t > 0.0f ? UpdateGame(c.t) : GatherSnow();
+        EXPECT_EQ(LevelMap.snow[c.a][c.b], c.taken ? 0 : 1) << &c - cases;
+    }
+}
+
+// The collision radius plus 1.25, in that order.
+float ReferenceReach(float size) {
+    return (7.5f * size + 1.25f) + 1.25f;
+}
+
+// Every point tested in storage order, the reach growing with each pile: what the skipping scan
+// must match. Gathers from `grids` into `state`.
+void GatherEverywhere(LevelGrids& grids, GameStateRecord& state) {
+    for (int a = 0; a < SnowPoints; ++a) {
+        for (int b = 0; b < SnowPoints; ++b) {
+            float dx = SnowSpacing * static_cast<float>(a) - state.ballX;
+            float dz = SnowSpacing * static_cast<float>(b) - state.ballZ;
+            float reach = ReferenceReach(state.ballSize);
+            if (grids.snow[a][b] != 0 && std::sqrt(dx * dx + dz * dz) < reach) {
+                grids.snow[a][b] = 0;
+                state.ballSize += 0.002f;
+                ++state.snowCollected;
+            }
+        }
+    }
+}
+
+TEST_F(SnowTest, TheSkippingScanGathersWhatTheFullScanGathers) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> place(-2.5f, 122.5f);
+    std::uniform_real_distribution<float> size(-0.0002f, 1.0f);
+    std::uniform_real_distribution<float> smallSize(-0.0002f, 0.1f);
+    std::bernoulli_distribution pile(0.8);
+    int gathered = 0;
+    for (int round = 0; round < 3000; ++round) {
+        for (auto& column : LevelMap.snow) {
+            for (auto& point : column) {
+                point = pile(random) ? 1 : 0;
+            }
+        }
+        // Some small balls sit exactly at the reach from the first pile they can gather, where the
+        // last bit of the reach decides.
+        bool atReach = round % 4 == 0;
+        GameState.ballSize = atReach ? smallSize(random) : size(random);
+        GameState.ballX = atReach ? ReferenceReach(GameState.ballSize) : place(random);
+        GameState.ballZ = atReach ? 2.5f * static_cast<float>(round % 50) : place(random);
+        LevelMap.snow[0][round % 50] = atReach ? 1 : LevelMap.snow[0][round % 50];
+        GameState.snowCollected = 0;
+        LevelGrids expected = LevelMap;
+        GameStateRecord expectedState = GameState;
+        GatherEverywhere(expected, expectedState);
+        GatherSnow();
+        ASSERT_EQ(std::memcmp(LevelMap.snow, expected.snow, sizeof expected.snow), 0) << round;
+        ASSERT_EQ(GameState.ballSize, expectedState.ballSize) << round;
+        gathered += GameState.snowCollected;
+    }
+    EXPECT_GT(gathered, 3000 * 10) << "the states tried gather plenty";
+}
+
+// A new game and each gathered level read the level's file (a missing one, or a folder in its
+// place, reads as an open level); a level without snow is skipped in the next frame; the tenth
+// level, and any out of range, gives way to the first. The ball starts small at the centre, and
+// coasts on as it would have, still facing its way.
+TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
+    ScratchFolder folder;
+    std::string allTrees;
+    for (int r = 0; r < 25; ++r) {
+        allTrees += std::string(25, '1') + "\n";
+    }
+    folder.Write("Media/level3.txt", allTrees);
+    std::filesystem::create_directory(folder.path + "/Media/level4.txt");
+    GameState.level = 2;
+    NewGame();
+    std::memset(LevelMap.snow, 0, sizeof LevelMap.snow);
+    LevelMap.snow[25][24] = 1;
+    GameState.snowCollected = 2490;
+    GameState.ballSize = 0.7f;
+    UpdateGame(1.0f);
+    EXPECT_EQ(GameState.level, 3);
+    EXPECT_EQ(GameState.snowTotal, 0) << "level 3 is all trees";
     EXPECT_EQ(GameState.ballSize, 0.0f);
-    InputState.mouseX = INT32_MIN;
-    InputState.mouseY = INT32_MAX;
     UpdateGame(1.0f);
-    EXPECT_LT(GameState.yawTarget, -100.0f) << "a pointer far to the left turns fast";
-    EXPECT_FLOAT_EQ(GameState.pitchTarget, -QuarterTurn);
-    GameState.ballX = 1e30f;
-    GameState.ballZ = -1e30f;
-    GameState.velocityX = 3e38f;
-    Hold({SDLK_w});
-    UpdateGame(3.0f);
-    EXPECT_TRUE(GameState.ballX > 115.0f && GameState.ballX <= 122.5f)
-        << "back at the nearest edge";
-    EXPECT_TRUE(GameState.ballZ >= -2.5f && GameState.ballZ < 5.0f) << GameState.ballZ;
-    EXPECT_TRUE(std::isfinite(GameState.velocityX));
+    EXPECT_EQ(GameState.level, 4) << "a level without snow is skipped in the next frame";
+    EXPECT_EQ(GameState.snowTotal, 2491);
+
+    GameState.level = 10;
+    GameState.snowCollected = GameState.snowTotal;
+    GameState.ballX = 30.0f;
+    GameState.velocityX = 0.1f;
+    GameState.ballHeading = 1.0f;
+    UpdateGame(1.0f);
+    EXPECT_EQ(GameState.level, 1);
+    EXPECT_EQ(GameState.ballX, StartX);
+    EXPECT_NEAR(GameState.velocityX, 0.1f * 0.91f, 1e-5f);
+    EXPECT_NEAR(GameState.ballHeading, 1.0f - 0.25f * 0.1f, 1e-5f) << "turned by its travel alone";
+    EXPECT_TRUE(GameState.cameraX < StartX && GameState.cameraX > StartX - 3.0f)
+        << "the camera flies out from the ball";
+    for (int level : {0, -7, 11, INT32_MAX}) {
+        GameState.level = level;
+        GameState.snowCollected = GameState.snowTotal;
+        UpdateGame(1.0f);
+        EXPECT_EQ(GameState.level, 1) << "after level " << level;
+    }
 }
 
 } // namespace
