@@ -3,8 +3,8 @@
 // keys, turns the view with the pointer, plays the music, keeps the page still and logs no error.
 // Usage: node page-test.mjs <dist folder> <source folder> [folder for the page's screenshots];
 // its last line is "N passed, N failed".
-import fs from 'node:fs';
-import http from 'node:http';
+import {execFileSync, spawn} from 'node:child_process';
+import {once} from 'node:events';
 import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
@@ -16,25 +16,11 @@ const DifferingShareTolerance = 0.003;
 const LevelLine = [0, 20, 406, 44];
 const SnowLine = [0, 64, 406, 22];
 const Scene = [0, 90, 640, 390]; // below the overlay
-const Types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
 const results = {passed: 0, failed: 0};
 
 function Check(ok, name, detail = '') {
   results[ok ? 'passed' : 'failed']++;
   console.log(`${ok ? 'ok' : 'not ok'} - ${name}${ok || !detail ? '' : ': ' + detail}`);
-}
-
-// Serves the dist folder as a static host does.
-function Serve() {
-  const server = http.createServer((request, response) => {
-    const name = new URL(request.url, 'http://host').pathname.replace(/\/$/, '/index.html');
-    fs.readFile(path.join(dist, decodeURIComponent(name)), (error, data) => {
-      response.writeHead(error ? 404 : 200,
-                         {'Content-Type': Types[path.extname(name)] || 'application/octet-stream'});
-      response.end(data);
-    });
-  });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 async function Launch(extra = []) {
@@ -56,25 +42,14 @@ async function WaitFor(probe) {
   return null;
 }
 
-// The RGBA pixels of a PNG, decoded by the page itself.
-async function Decode(page, png) {
-  const base64 = await page.evaluate(async url => {
-    const image = new Image();
-    image.src = url;
-    await image.decode();
-    const canvas = Object.assign(document.createElement('canvas'), {width: 640, height: 480});
-    canvas.getContext('2d').drawImage(image, 0, 0);
-    const bytes = canvas.getContext('2d').getImageData(0, 0, 640, 480).data;
-    return btoa(Array.from(bytes, byte => String.fromCharCode(byte)).join(''));
-  }, 'data:image/png;base64,' + Buffer.from(png).toString('base64'));
-  return Buffer.from(base64, 'base64');
-}
-
-const Reference = (page, file) => Decode(page, fs.readFileSync(path.join(source, file)));
+// The RGBA pixels of a PNG: a file, or the bytes given for the name "-".
+const Decode = (file, input) => execFileSync(
+    '/usr/bin/convert', [`png:${file}`, '-depth', '8', 'rgba:-'], {input, maxBuffer: 1 << 24});
+const Reference = file => Decode(path.join(source, file));
 
 async function Shot(page) {
   const box = await (await page.$('#canvas')).boundingBox();
-  return Decode(page, await page.screenshot({clip: {...box, width: 640, height: 480}}));
+  return Decode('-', await page.screenshot({clip: {...box, width: 640, height: 480}}));
 }
 
 // Polls pictures of the canvas until one satisfies `wanted`; that picture, or null at the deadline.
@@ -130,7 +105,7 @@ async function PlayPage(url) {
   // The click gives the pointer its first position, at the centre: the view does not turn.
   await page.mouse.click(box.x + 320, box.y + 240);
 
-  const overlay = await Reference(page, 'tests/reference/overlay-level-1.png');
+  const overlay = Reference('tests/reference/overlay-level-1.png');
   let start = null;
   const rests = await AwaitShot(page, shot => {
     const still = start && Changed(shot, start, Scene) < 0.01 && Matches(shot, overlay, LevelLine);
@@ -141,7 +116,7 @@ async function PlayPage(url) {
   Check(Matches(start, overlay, LevelLine) && Matches(start, overlay, SnowLine),
         'the overlay shows level 1 and 0.000000% as the desktop game does');
   // The browser's C library draws other random offsets of the trees and piles: colours only.
-  const desktop = await Reference(page, 'docs/screenshot-start.png');
+  const desktop = Reference('docs/screenshot-start.png');
   const overlap = Compare(start, desktop, Scene).overlap;
   Check(overlap > 0.8, 'the start view has the desktop start view\'s colours',
         `colour overlap ${overlap}`);
@@ -178,14 +153,17 @@ async function PageWithoutWebGl(url) {
   await browser.close();
 }
 
-const server = await Serve();
-const url = `http://127.0.0.1:${server.address().port}/`;
+// A real static host on a free port of this machine only; it names the port on its first line.
+const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
+                                 '--directory', dist], {stdio: ['ignore', 'pipe', 'ignore']});
+const [banner] = await Promise.race([once(server.stdout, 'data'), once(server, 'close')]);
+const url = `http://127.0.0.1:${/port (\d+)/.exec(banner)?.[1]}/`;
 try {
   await PlayPage(url);
   await PageWithoutWebGl(url);
 } catch (error) {
   Check(false, 'the page test ran to its end', error.message);
 }
-server.close();
+server.kill();
 console.log(`${results.passed} passed, ${results.failed} failed`);
 process.exitCode = results.failed === 0 ? 0 : 1;
