@@ -1,14 +1,12 @@
 #include "support/Game.h"
+#include "support/Scratch.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <thread>
@@ -57,43 +55,34 @@ int WaitForExit(GameProcess& game, double seconds) {
     while (IsRunning(game) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    if (!IsRunning(game)) {
-        return game.exitStatus;
+    if (IsRunning(game)) {
+        kill(game.pid, SIGKILL);
+        waitpid(game.pid, nullptr, 0);
+        game.pid = -1;
     }
-    kill(game.pid, SIGKILL);
-    waitpid(game.pid, nullptr, 0);
-    game.pid = -1;
-    return -1;
+    return game.exitStatus;
 }
 
 void StopGame(GameProcess& game) {
     WaitForExit(game, 0);
-    if (game.outputFile >= 0) {
-        close(game.outputFile);
-        game.outputFile = -1;
-    }
+    close(game.outputFile); // nothing to close (-1) is harmless
+    game.outputFile = -1;
 }
 
 std::string GameOutput(const GameProcess& game) {
-    std::ifstream output("/proc/self/fd/" + std::to_string(game.outputFile));
-    return std::string(std::istreambuf_iterator<char>(output), {});
+    return ReadFile("/proc/self/fd/" + std::to_string(game.outputFile));
 }
 
 namespace {
-int IgnoreXError(Display*, XErrorEvent*) {
-    return 0;
-}
-
 // The process id its owner gave the window (_NET_WM_PID), or 0.
 long WindowPid(Display* display, Window window) {
-    Atom type = 0;
+    unsigned long unused = 0;
     int format = 0;
     unsigned long count = 0;
-    unsigned long left = 0;
     unsigned char* data = nullptr;
     long pid = 0;
     if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
-                           XA_CARDINAL, &type, &format, &count, &left, &data) == Success &&
+                           AnyPropertyType, &unused, &format, &count, &unused, &data) == Success &&
         data != nullptr && count == 1 && format == 32) {
         pid = *reinterpret_cast<long*>(data);
     }
@@ -103,7 +92,7 @@ long WindowPid(Display* display, Window window) {
 } // namespace
 
 Display* OpenDisplay() {
-    XSetErrorHandler(IgnoreXError);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     return XOpenDisplay(nullptr);
 }
 
@@ -112,13 +101,11 @@ void CloseDisplay(Display* display) {
 }
 
 Window GameWindow(Display* display, int pid) {
-    Window root = 0;
-    Window parent = 0;
+    Window unused = 0;
     Window* children = nullptr;
     unsigned count = 0;
     Window found = 0;
-    XSync(display, False);
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    XQueryTree(display, DefaultRootWindow(display), &unused, &unused, &children, &count);
     for (unsigned k = 0; k < count && found == 0 && pid > 0; ++k) {
         XWindowAttributes a{};
         if (WindowPid(display, children[k]) == pid &&
@@ -138,7 +125,6 @@ void RequestClose(Display* display, Window window) {
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XFlush(display);
 }
@@ -155,23 +141,18 @@ void MovePointer(Display* display, Window window, int x, int y) {
 }
 
 bool CaptureWindow(Display* display, Window window, Picture* picture) {
-    XWindowAttributes a{};
-    XImage* image = XGetWindowAttributes(display, window, &a) == 0
-                        ? nullptr
-                        : XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width),
-                                    static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+    // The game's window is 640 by 480; a smaller one or one that has gone cannot be read.
+    XImage* image = XGetImage(display, window, 0, 0, 640, 480, AllPlanes, ZPixmap);
     // The test display's 24-bit TrueColor.
     const bool read = image != nullptr && image->red_mask == 0xFF0000 &&
                       image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
     if (read) {
-        *picture = Picture{a.width, a.height, {}};
-        for (int y = 0; y < a.height; ++y) {
-            for (int x = 0; x < a.width; ++x) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                for (int shift : {16, 8, 0}) {
-                    picture->rgb.push_back(static_cast<std::uint8_t>(pixel >> shift));
-                }
-            }
+        *picture = Picture{640, 480, {}};
+    }
+    for (int k = 0; read && k < 640 * 480; ++k) {
+        const unsigned long pixel = XGetPixel(image, k % 640, k / 640);
+        for (int shift : {16, 8, 0}) {
+            picture->rgb.push_back(static_cast<std::uint8_t>(pixel >> shift));
         }
     }
     if (image != nullptr) {

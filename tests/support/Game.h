@@ -28,8 +28,7 @@ void StopGame(GameProcess& game);
 std::string GameOutput(const GameProcess& game);
 
 // Xlib's own names, without its macros, which clash with GoogleTest's.
-struct _XDisplay;
-using Display = _XDisplay;
+using Display = struct _XDisplay;
 using Window = unsigned long;
 using KeySym = unsigned long;
 

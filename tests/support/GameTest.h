@@ -9,21 +9,14 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-// The overlay's level line (double size, two panel rows high), its snow line, and the scene below.
-inline Picture LevelLine(const Picture& frame) {
-    return Crop(frame, 0, 20, 406, 44);
-}
-inline Picture SnowLine(const Picture& frame) {
-    return Crop(frame, 0, 64, 406, 22);
-}
-inline Picture Scene(const Picture& frame) {
-    return Crop(frame, 0, 90, 640, 390);
-}
-
 // Captures are spaced out so that reading the window takes little from the game on a busy machine.
 constexpr int CapturePauseMillis = 100;
 
 struct GameTest : ::testing::Test {
+    // The overlay's level line (double size, two panel rows high), its snow line, the scene below.
+    static Picture LevelLine(const Picture& frame) { return Crop(frame, 0, 20, 406, 44); }
+    static Picture SnowLine(const Picture& frame) { return Crop(frame, 0, 64, 406, 22); }
+    static Picture Scene(const Picture& frame) { return Crop(frame, 0, 90, 640, 390); }
     void SetUp() override {
         display = OpenDisplay();
         ASSERT_NE(display, nullptr)

@@ -45,16 +45,10 @@ async function WaitFor(probe) {
 // The RGBA pixels of a PNG: a file, or the bytes given for the name "-".
 const Decode = (file, input) => execFileSync(
     '/usr/bin/convert', [`png:${file}`, '-depth', '8', 'rgba:-'], {input, maxBuffer: 1 << 24});
-const Reference = file => Decode(path.join(source, file));
-
-async function Shot(page) {
-  const box = await (await page.$('#canvas')).boundingBox();
-  return Decode('-', await page.screenshot({clip: {...box, width: 640, height: 480}}));
-}
 
 // Polls pictures of the canvas until one satisfies `wanted`; that picture, or null at the deadline.
 const AwaitShot = (page, wanted) => WaitFor(async () => {
-  const shot = await Shot(page);
+  const shot = Decode('-', await (await page.$('#canvas')).screenshot());
   return wanted(shot) && shot;
 });
 
@@ -105,7 +99,7 @@ async function PlayPage(url) {
   // The click gives the pointer its first position, at the centre: the view does not turn.
   await page.mouse.click(box.x + 320, box.y + 240);
 
-  const overlay = Reference('tests/reference/overlay-level-1.png');
+  const overlay = Decode(path.join(source, 'tests/reference/overlay-level-1.png'));
   let start = null;
   const rests = await AwaitShot(page, shot => {
     const still = start && Changed(shot, start, Scene) < 0.01 && Matches(shot, overlay, LevelLine);
@@ -116,7 +110,7 @@ async function PlayPage(url) {
   Check(Matches(start, overlay, LevelLine) && Matches(start, overlay, SnowLine),
         'the overlay shows level 1 and 0.000000% as the desktop game does');
   // The browser's C library draws other random offsets of the trees and piles: colours only.
-  const desktop = Reference('docs/screenshot-start.png');
+  const desktop = Decode(path.join(source, 'docs/screenshot-start.png'));
   const overlap = Compare(start, desktop, Scene).overlap;
   Check(overlap > 0.8, 'the start view has the desktop start view\'s colours',
         `colour overlap ${overlap}`);
