@@ -229,10 +229,7 @@ void ExpectFrameStartState(const char* after) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << after;
 }
 
-using RenderStateTest = PixelTest;
-using AtlasTest = PixelTest;
-
-TEST_F(RenderStateTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) {
+TEST_F(PixelTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) {
     char* caption = nullptr;
     SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "SDL/OpenGL Sample");
@@ -254,7 +251,7 @@ TEST_F(RenderStateTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) 
 }
 
 // The atlas as a texture: every channel order and padded rows upload with their own colours.
-TEST_F(AtlasTest, EveryChannelOrderAndPaddedRowShowsTheSameColours) {
+TEST_F(PixelTest, AtlasUploadInEveryChannelOrderAndPaddedRowShowsTheSameColours) {
     // Two by two pixels: red, green / blue, orange; each row followed by five bytes of padding.
     const Uint8 colours[4][3] = {{250, 0, 0}, {0, 240, 0}, {0, 0, 230}, {255, 128, 0}};
     for (int bytesPerPixel : {3, 4}) {

@@ -44,11 +44,10 @@ double DifferingShare(const Picture& a, const Picture& b, int tolerance) {
         a.rgb.size() != b.rgb.size()) {
         return 1.0;
     }
+    auto off = [&](std::size_t at) { return std::abs(a.rgb[at] - b.rgb[at]) > tolerance; };
     int differing = 0;
     for (std::size_t pixel = 0; pixel < a.rgb.size(); pixel += 3) {
-        differing += std::abs(a.rgb[pixel] - b.rgb[pixel]) > tolerance ||
-                     std::abs(a.rgb[pixel + 1] - b.rgb[pixel + 1]) > tolerance ||
-                     std::abs(a.rgb[pixel + 2] - b.rgb[pixel + 2]) > tolerance;
+        differing += off(pixel) || off(pixel + 1) || off(pixel + 2);
     }
     return differing / (a.rgb.size() / 3.0);
 }
