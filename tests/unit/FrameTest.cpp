@@ -1,40 +1,31 @@
 // A frame of the loop: its clock, its input poll on the real SDL event queue (behind SDL's
-// window-less driver), and the overlay's snow text.
+// window-less driver).
 #include "app/FrameClock.h"
 #include "app/GameMain.h"
 #include "app/Input.h"
 #include "game/GameState.h"
-#include "render/Hud.h"
 #include "support/Scratch.h"
 
 #include <SDL.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 // The time factor is the frame's length in sixtieths of a second, also across the counter's wrap.
 TEST(FrameClockTest, TheTimeFactorIsTheFrameLengthInSixtieths) {
-    const struct {
-        std::uint32_t start, millis;
-        float scale;
-    } frames[] = {
+    // {ticks at the last frame, milliseconds since, time factor}
+    const std::tuple<std::uint32_t, std::uint32_t, float> frames[] = {
         {1000, 16, 0.96f}, {1000, 17, 1.02f}, {1000, 33, 1.98f}, {0xFFFFFFF8u, 16, 0.96f}};
-    for (const auto& f : frames) {
-        GameState.lastTicks = f.start;
-        MeasureFrame(f.start + f.millis);
-        EXPECT_FLOAT_EQ(FrameTimeScale(), f.scale) << f.start << " + " << f.millis;
+    for (const auto& [start, millis, scale] : frames) {
+        GameState.lastTicks = start;
+        MeasureFrame(start + millis);
+        EXPECT_FLOAT_EQ(FrameTimeScale(), scale) << start << " + " << millis;
     }
     ResetGlobalRecords();
-}
-
-// A level without snow is shown for one frame before it is replaced, and reads 0, never "nan".
-TEST(HudTextTest, ALevelWithoutSnowReadsNothingGathered) {
-    char line[HudTextSize];
-    FormatSnowText(line, sizeof line, 0, 0);
-    EXPECT_STREQ(line, "  snow collected: 0.000000%");
 }
 
 // Queues an event of `type` for the key symbol or mouse button `which`.

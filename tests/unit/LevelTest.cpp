@@ -50,7 +50,6 @@ TEST(LevelTest, TreesClearTheSnowOfTheirCellsWhateverTheLayout) {
         {WithWalls({305, 405}), 2, 2491 - 15, {}, {}},
         {WithWalls({1212}), 1, 2491, {}, {}},    // a tree on the start cell stands
         {"1\n01\n", 2, 2491 - 12, {202}, {402}}, // short and missing rows are open
-        {WithWalls({709}), 1, 2491 - 9, {1418}, {1218}},
         {Relaid(WithWalls({709, 2224})), 2, 2491 - 18, {1418, 4448}, {1218, 4848}},
         {OpenRow + std::string(1 << 20, '1') + "\n" + WithWalls({}) + "1", 0, 2491, {}, {}},
         {std::string(4096, '\0'), 0, 2491, {}, {}},
