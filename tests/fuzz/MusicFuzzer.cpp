@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the check that the music file is MPEG audio, in memory and as a file,
-// and checks that its answers are bounded, that a stream it finds starts with two frames, and that
-// both ways agree.
+// and checks that a stream it finds starts with two frames within the span searched, and that both
+// ways agree.
 #include "assets/MpegAudio.h"
 
 #include <cstdio>
@@ -10,14 +10,7 @@
 #include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::int32_t length = MpegFrameLength(data, size);
-    const std::int64_t tag = Id3TagLength(data, size);
     const std::int64_t tags = Id3TagsLength(data, size);
-    if ((length != 0 && (length < 4 || length > LongestMpegFrame)) ||
-        (tag != 0 && (tag < 10 || tag > (std::int64_t{1} << 28) + 20)) || tags < tag ||
-        (tag == 0 && tags != 0)) {
-        std::abort();
-    }
     bool inMemory = false;
     if (static_cast<std::uint64_t>(tags) <= size) {
         const std::size_t count = size - static_cast<std::size_t>(tags);

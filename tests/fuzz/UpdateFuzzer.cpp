@@ -10,17 +10,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The input read front to back, zeros once it runs out; a maze, a state and 32 frames of input
     // take less than this.
-    constexpr std::size_t ReadBytes = 1024;
-    std::vector<std::uint8_t> input(data, data + std::min(size, ReadBytes));
-    input.resize(ReadBytes);
+    std::uint8_t input[1024] = {};
+    std::memcpy(input, data, std::min(size, sizeof input));
     std::size_t at = 0;
     const auto take = [&](auto value) {
-        std::memcpy(&value, input.data() + at, sizeof value);
+        std::memcpy(&value, input + at, sizeof value);
         at += sizeof value;
         return value;
     };

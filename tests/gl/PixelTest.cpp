@@ -30,20 +30,16 @@ namespace {
 bool assetsPrepared = false;
 std::uint32_t atlas = 0;
 
-// Puts the records back to their start values, keeping the atlas, and the matrices and switches a
-// scene changes back to those the window was opened with; clears the frame.
+// Puts the records back to their start values, keeping the atlas, and clears the frame. Drawing
+// leaves the matrices and switches as it found them (the render-state test below sees to that).
 void ResetScene() {
     ResetGlobalRecords();
     GameState.atlasTexture = atlas;
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 // The frame drawn so far (the back buffer), top row first: row by row, as GL keeps the bottom
-// row first.
+// row first. The frame is cleared for the next scene.
 Picture ReadFrame() {
     Picture frame = {WindowWidth, WindowHeight,
                      std::vector<std::uint8_t>(WindowWidth * WindowHeight * 3)};
@@ -52,6 +48,7 @@ Picture ReadFrame() {
         glReadPixels(0, WindowHeight - 1 - y, WindowWidth, 1, GL_RGB, GL_UNSIGNED_BYTE,
                      frame.rgb.data() + y * WindowWidth * 3);
     }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return frame;
 }
 
@@ -115,43 +112,32 @@ void BuildTestLevel() {
 }
 
 // Compares the frame with the reference `name`; a frame that differs is written beside it as
-// <name>.actual.png, for a person to compare.
-void ExpectFrame(const std::string& name) {
+// <name>.actual.png, for a person to compare. Gives the frame.
+Picture ExpectFrame(const std::string& name) {
     const Picture frame = ReadFrame();
     Picture reference;
     ReadPng(ReferencePath(name), &reference);
     if (!PicturesMatch(frame, reference)) {
         WritePng(ReferencePath(name + ".actual"), frame);
         ADD_FAILURE() << DifferingShare(frame, reference) * 100 << " % of the pixels differ from "
-                      << ReferencePath(name) << " (all when it is missing); the frame drawn is in "
-                      << ReferencePath(name + ".actual");
+                      << name << " (all when it is missing); see " << name << ".actual.png";
     }
-}
-
-// The first view of a level once the camera has flown out behind the figure.
-TEST_F(PixelTest, StartViewOfALevel) {
-    BuildTestLevel();
-    ResetPlayer();
-    AimCamera(StartX, 5.75f, StartZ, StartPitch, 0.0f, 30.0f);
-    DrawWorld();
-    ExpectFrame("start-view");
+    return frame;
 }
 
 // The figure on an empty floor, seen from the front left, framed to its height at each size; the
 // largest first, so that nothing of a larger figure stays in the next one's blend.
 TEST_F(PixelTest, FigureAtThreeSizesAndTwoHeadings) {
+    ResetPlayer();
     for (float size : {1.0f, 0.5f, 0.0f}) {
         for (float heading : {0.0f, HalfTurn / 2}) {
-            ResetScene();
-            ResetPlayer();
             GameState.ballSize = size;
             GameState.ballHeading = heading;
             const float height = 2.98f + 17.96f * size;
             AimCamera(StartX, 0.5f * height, StartZ, -0.35f, HalfTurn - 0.6f, 2.4f * height);
-            const std::string name = "figure-size-" + std::to_string(static_cast<int>(size * 10)) +
-                                     "-heading-" + (heading == 0.0f ? "0" : "90");
             DrawWorld();
-            ExpectFrame(name);
+            ExpectFrame("figure-size-" + std::to_string(static_cast<int>(size * 10)) + "-heading-" +
+                        (heading == 0.0f ? "0" : "90"));
         }
     }
 }
@@ -175,9 +161,10 @@ TEST_F(PixelTest, WallCellAndSnowPile) {
     ExpectFrame("snow-pile");
 }
 
-// The browser's renderer draws each scene as the immediate one does: the level's buffers built
-// once, then more and more piles gathered (collapsed in place), seen from two sides. Its text is
-// compared with the same picture as the desktop's below.
+// The first view of a level once the camera has flown out behind the figure; and the browser's
+// renderer drawing each scene as the immediate one does: the level's buffers built once, then more
+// and more piles gathered (collapsed in place), seen from two sides. Its text is compared with the
+// same picture as the desktop's below.
 TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
     // The view's yaw, and the column up to which the piles from column 20 on are gathered.
     const std::pair<float, int> scenes[] = {{0.0f, 20}, {0.0f, 30}, {2.0f, 49}};
@@ -189,14 +176,11 @@ TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
             std::fill_n(LevelMap.snow[a], SnowPoints, 0);
         }
         AimCamera(StartX, 5.75f, StartZ, StartPitch, yaw, 30.0f);
-        Picture frames[2];
-        for (auto drawWorld : {DrawWorld, DrawWorldBatched}) {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            drawWorld();
-            frames[drawWorld == DrawWorld ? 0 : 1] = ReadFrame();
-        }
-        EXPECT_TRUE(PicturesMatch(frames[1], frames[0]))
-            << "gathered to " << gatheredTo << ": " << DifferingShare(frames[1], frames[0]);
+        DrawWorldBatched();
+        const Picture batched = ReadFrame();
+        DrawWorld();
+        const Picture immediate = gatheredTo == 20 ? ExpectFrame("start-view") : ReadFrame();
+        EXPECT_TRUE(PicturesMatch(batched, immediate)) << "gathered to " << gatheredTo;
     }
 }
 
@@ -206,26 +190,19 @@ TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
 TEST_F(PixelTest, OverlayAndText) {
     const int levels[][3] = {{1, 0, 2491}, {10, 500, 2000}}; // level, piles gathered, piles
     for (const auto& [level, collected, total] : levels) {
-        ResetScene();
         GameState.level = level;
         GameState.snowCollected = collected;
         GameState.snowTotal = total;
         DrawHud();
         ExpectFrame("overlay-level-" + std::to_string(level));
     }
+    // The overlay leaves the model-view matrix as it was and the atlas bound.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, GameState.atlasTexture);
     for (auto drawText : {DrawText, DrawTextBatched}) {
         SCOPED_TRACE(drawText == DrawText ? "a glyph at a time" : "in one call");
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawText(0.0f, 20.0f,
-                 "A!\x7f\x1f\x80\xff"
-                 "B",
-                 1.0f);
+        drawText(0.0f, 20.0f, "A!\177\037\200\377B", 1.0f);
         drawText(320.0f, 240.0f, "~", 2.0f);
         drawText(0.0f, 0.0f, "", 1.0f);
         drawText(0.0f, 0.0f, nullptr, 1.0f);
@@ -233,8 +210,8 @@ TEST_F(PixelTest, OverlayAndText) {
     }
 }
 
-// The state every frame starts from: what the window opens with, and what each drawing step puts
-// back.
+// The state every frame starts from: what the window opens with once the atlas is uploaded, and
+// what each drawing step puts back.
 void ExpectFrameStartState(const char* after) {
     const std::pair<GLenum, GLint> values[] = {
         {GL_MATRIX_MODE, GL_MODELVIEW}, {GL_MODELVIEW_STACK_DEPTH, 1},
@@ -243,7 +220,7 @@ void ExpectFrameStartState(const char* after) {
         {GL_SHADE_MODEL, GL_SMOOTH},    {GL_DEPTH_TEST, GL_TRUE},
         {GL_CULL_FACE, GL_TRUE},        {GL_TEXTURE_2D, GL_FALSE},
         {GL_VERTEX_ARRAY, GL_FALSE},    {GL_TEXTURE_COORD_ARRAY, GL_FALSE},
-        {GL_NORMAL_ARRAY, GL_FALSE}};
+        {GL_NORMAL_ARRAY, GL_FALSE},    {GL_UNPACK_ALIGNMENT, 4}};
     for (const auto& [name, value] : values) {
         GLint got[4] = {};
         glGetIntegerv(name, got);
@@ -252,19 +229,7 @@ void ExpectFrameStartState(const char* after) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << after;
 }
 
-// The game's window, the records put back afterwards.
-struct RenderStateTest : ::testing::Test {
-    void SetUp() override { InitVideo(); }
-    void TearDown() override {
-        ResetGlobalRecords();
-        SDL_Quit();
-    }
-};
-using AtlasTest = RenderStateTest;
-
-constexpr double HalfViewAngle = 0.39269908; // 22.5 degrees
-
-TEST_F(RenderStateTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) {
+TEST_F(PixelTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) {
     char* caption = nullptr;
     SDL_WM_GetCaption(&caption, nullptr);
     EXPECT_STREQ(caption, "SDL/OpenGL Sample");
@@ -272,7 +237,7 @@ TEST_F(RenderStateTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) 
     // terms give them.
     GLdouble p[16];
     glGetDoublev(GL_PROJECTION_MATRIX, p);
-    EXPECT_NEAR(p[5], 1 / std::tan(HalfViewAngle), 1e-6);
+    EXPECT_NEAR(p[5], 1 / std::tan(0.39269908), 1e-6);
     EXPECT_NEAR(p[0] * WindowWidth, p[5] * WindowHeight, 1e-4);
     EXPECT_NEAR(p[14] / (p[10] - 1), 1.0, 1e-6) << "near";
     EXPECT_NEAR(p[14] / (p[10] + 1), 1000.0, 1e-3) << "far";
@@ -286,18 +251,17 @@ TEST_F(RenderStateTest, TheWindowAndWhatTheWorldAndOverlayLeaveForTheNextFrame) 
 }
 
 // The atlas as a texture: every channel order and padded rows upload with their own colours.
-TEST_F(AtlasTest, EveryChannelOrderAndPaddedRowShowsTheSameColours) {
+TEST_F(PixelTest, AtlasUploadInEveryChannelOrderAndPaddedRowShowsTheSameColours) {
     // Two by two pixels: red, green / blue, orange; each row followed by five bytes of padding.
     const Uint8 colours[4][3] = {{250, 0, 0}, {0, 240, 0}, {0, 0, 230}, {255, 128, 0}};
     for (int bytesPerPixel : {3, 4}) {
         for (bool redFirst : {true, false}) {
             const int pitch = bytesPerPixel * 2 + 5;
             std::vector<Uint8> storage(static_cast<std::size_t>(pitch * 2), 0x77);
-            for (int i = 0; i < 4; ++i) {
-                Uint8* pixel = storage.data() + (i / 2) * pitch + (i % 2) * bytesPerPixel;
-                pixel[0] = colours[i][redFirst ? 0 : 2];
-                pixel[1] = colours[i][1];
-                pixel[2] = colours[i][redFirst ? 2 : 0];
+            // Channel i % 3 of pixel i / 3, in the surface's channel order.
+            for (int i = 0; i < 12; ++i) {
+                storage[(i / 6) * pitch + (i / 3 % 2) * bytesPerPixel + i % 3] =
+                    colours[i / 3][redFirst ? i % 3 : 2 - i % 3];
             }
             SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(
                 storage.data(), 2, 2, bytesPerPixel * 8, pitch, redFirst ? 0xFF : 0xFF0000, 0xFF00,
@@ -305,8 +269,7 @@ TEST_F(AtlasTest, EveryChannelOrderAndPaddedRowShowsTheSameColours) {
             AtlasPixels pixels;
             ASSERT_TRUE(PrepareAtlasPixels(surface, pixels));
             SDL_FreeSurface(surface);
-            GLuint name = UploadAtlas(pixels);
-            glBindTexture(GL_TEXTURE_2D, name);
+            GLuint name = UploadAtlas(pixels); // left bound
             std::vector<Uint8> texels(16);
             glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
             for (int i = 0; i < 12; ++i) {
@@ -316,9 +279,6 @@ TEST_F(AtlasTest, EveryChannelOrderAndPaddedRowShowsTheSameColours) {
             glDeleteTextures(1, &name);
         }
     }
-    GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 4) << "the unpacking alignment is put back";
 }
 
 // Classic SDL 1.2 on X11 refuses a context with more samples than the display has, where it could
@@ -327,7 +287,6 @@ TEST(VideoTest, AContextWithoutMultisamplingIsTakenWhenNoOtherCanBeHad) {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 64);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     EXPECT_NE(OpenVideoMode(SDL_GetVideoInfo()->vfmt->BitsPerPixel), nullptr) << SDL_GetError();
     SDL_Quit();
 }
@@ -345,8 +304,7 @@ TEST(IconTest, TheRendererRebuildsTheCommittedIcons) {
         const std::string name = "snowroll-" + std::to_string(size) + ".png";
         // Over black and over white, so that both the colours and the alpha are compared.
         for (std::uint8_t ground : {0, 255}) {
-            Picture made;
-            Picture kept;
+            Picture made, kept;
             ReadPng(scratch.path + "/" + name, &made, ground);
             ReadPng(std::string(SOURCE_DIR) + "/packaging/icons/" + name, &kept, ground);
             EXPECT_EQ(DifferingShare(made, kept, TexelTolerance), 0.0)

@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <png.h>
 
-namespace {
 constexpr double DifferingShareTolerance = 0.003;
-} // namespace
 
 bool ReadPng(const std::string& path, Picture* picture, std::uint8_t background) {
     png_image image{};
@@ -15,9 +13,8 @@ bool ReadPng(const std::string& path, Picture* picture, std::uint8_t background)
         return false;
     }
     image.format = PNG_FORMAT_RGB;
-    picture->width = static_cast<int>(image.width);
-    picture->height = static_cast<int>(image.height);
-    picture->rgb.assign(PNG_IMAGE_SIZE(image), 0);
+    *picture = {static_cast<int>(image.width), static_cast<int>(image.height),
+                std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
     const png_color ground = {background, background, background};
     return png_image_finish_read(&image, &ground, picture->rgb.data(), 0, nullptr) != 0;
 }
@@ -47,11 +44,10 @@ double DifferingShare(const Picture& a, const Picture& b, int tolerance) {
         a.rgb.size() != b.rgb.size()) {
         return 1.0;
     }
+    auto off = [&](std::size_t at) { return std::abs(a.rgb[at] - b.rgb[at]) > tolerance; };
     int differing = 0;
     for (std::size_t pixel = 0; pixel < a.rgb.size(); pixel += 3) {
-        differing += std::abs(a.rgb[pixel] - b.rgb[pixel]) > tolerance ||
-                     std::abs(a.rgb[pixel + 1] - b.rgb[pixel + 1]) > tolerance ||
-                     std::abs(a.rgb[pixel + 2] - b.rgb[pixel + 2]) > tolerance;
+        differing += off(pixel) || off(pixel + 1) || off(pixel + 2);
     }
     return differing / (a.rgb.size() / 3.0);
 }

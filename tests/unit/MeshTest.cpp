@@ -8,11 +8,10 @@
 #include <cmath>
 #include <iterator>
 
-namespace {
 constexpr int BodyTriangles = 372;
 
 // Expects the lowest x, y, z and then the highest of the mesh's vertices, to 1e-3.
-void ExpectBounds(const Mesh& mesh, const float (&want)[6]) {
+static void ExpectBounds(const Mesh& mesh, const float (&want)[6]) {
     float got[6] = {FLT_MAX, FLT_MAX, FLT_MAX, -FLT_MAX, -FLT_MAX, -FLT_MAX};
     for (int i = 0; i < mesh.vertexCount * 3; ++i) {
         got[i % 3] = std::fmin(got[i % 3], mesh.positions[i]);
@@ -22,7 +21,6 @@ void ExpectBounds(const Mesh& mesh, const float (&want)[6]) {
         EXPECT_NEAR(got[k], want[k], 1e-3f) << (k < 3 ? "low " : "high ") << "xyz"[k % 3];
     }
 }
-} // namespace
 
 // The body's rings from the bottom up: height and radius of the small form, then the ranges of
 // height and radius the large form's lumpier rings keep within.
