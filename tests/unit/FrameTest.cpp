@@ -1,42 +1,31 @@
 // A frame of the loop: its clock, its input poll on the real SDL event queue (behind SDL's
-// window-less driver), and the overlay's snow text.
+// window-less driver).
 #include "app/FrameClock.h"
 #include "app/GameMain.h"
 #include "app/Input.h"
 #include "game/GameState.h"
-#include "render/Hud.h"
 #include "support/Scratch.h"
 
 #include <SDL.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 // The time factor is the frame's length in sixtieths of a second, also across the counter's wrap.
 TEST(FrameClockTest, TheTimeFactorIsTheFrameLengthInSixtieths) {
-    const struct {
-        std::uint32_t start, millis;
-        float scale;
-    } frames[] = {
+    // {ticks at the last frame, milliseconds since, time factor}
+    const std::tuple<std::uint32_t, std::uint32_t, float> frames[] = {
         {1000, 16, 0.96f}, {1000, 17, 1.02f}, {1000, 33, 1.98f}, {0xFFFFFFF8u, 16, 0.96f}};
-    for (const auto& f : frames) {
-        GameState.lastTicks = f.start;
-        MeasureFrame(f.start + f.millis);
-        EXPECT_FLOAT_EQ(FrameTimeScale(), f.scale) << f.start << " + " << f.millis;
+    for (const auto& [start, millis, scale] : frames) {
+        GameState.lastTicks = start;
+        MeasureFrame(start + millis);
+        EXPECT_FLOAT_EQ(FrameTimeScale(), scale) << start << " + " << millis;
     }
     ResetGlobalRecords();
-}
-
-// A level without snow is shown for one frame before it is replaced, and reads 0, never "nan".
-TEST(HudTextTest, ALevelWithoutSnowReadsNothingGathered) {
-    char line[HudTextSize];
-    FormatSnowText(line, sizeof line, 0, 0);
-    EXPECT_STREQ(line, "  snow collected: 0.000000%");
-    FormatSnowText(line, sizeof line, 2491, 2491);
-    EXPECT_STREQ(line, "  snow collected: 100.000000%");
 }
 
 // Queues an event of `type` for the key symbol or mouse button `which`.
@@ -61,20 +50,20 @@ constexpr ButtonState Pressed = ButtonState::Pressed;
 TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    // Each frame: its events, then the phase of W, the up arrow and the left button.
+    // Each frame: its events, then the phase of W and of the left button.
     const struct {
         std::vector<std::pair<Uint8, int>> events;
-        ButtonState w, up, left;
+        ButtonState w, left;
     } frames[] = {
-        {{{SDL_KEYDOWN, SDLK_w}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT}}, Pressed, Up, Pressed},
-        {{{SDL_KEYDOWN, SDLK_ESCAPE}}, Held, Up, Held},
-        {{{SDL_KEYDOWN, SDLK_w}}, Pressed, Up, Held}, // a repeated down event
-        {{{SDL_KEYUP, SDLK_w}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT}}, Up, Up, Up},
+        {{{SDL_KEYDOWN, SDLK_w}, {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT}}, Pressed, Pressed},
+        {{{SDL_KEYDOWN, SDLK_ESCAPE}}, Held, Held},
+        {{{SDL_KEYDOWN, SDLK_w}}, Pressed, Held}, // a repeated down event
+        {{{SDL_KEYUP, SDLK_w}, {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT}}, Up, Up},
         // Down and up in one frame end up, whatever their order.
-        {{{SDL_KEYDOWN, SDLK_UP}, {SDL_KEYUP, SDLK_UP}}, Up, Up, Up},
-        {{{SDL_KEYUP, SDLK_w}, {SDL_KEYDOWN, SDLK_w}}, Up, Up, Up},
-        {{{SDL_KEYDOWN, KeyCount}, {SDL_KEYDOWN, 0xFFFF}, {SDL_MOUSEBUTTONDOWN, 255}}, Up, Up, Up},
-        {{{SDL_KEYDOWN, SDLK_w}, {SDL_QUIT, 0}, {SDL_ACTIVEEVENT, 0}}, Pressed, Up, Up},
+        {{{SDL_KEYDOWN, SDLK_w}, {SDL_KEYUP, SDLK_w}}, Up, Up},
+        {{{SDL_KEYUP, SDLK_w}, {SDL_KEYDOWN, SDLK_w}}, Up, Up},
+        {{{SDL_KEYDOWN, KeyCount}, {SDL_KEYDOWN, 0xFFFF}, {SDL_MOUSEBUTTONDOWN, 255}}, Up, Up},
+        {{{SDL_KEYDOWN, SDLK_w}, {SDL_QUIT, 0}, {SDL_ACTIVEEVENT, 0}}, Pressed, Up},
     };
     for (const auto& frame : frames) {
         for (const auto& [type, which] : frame.events) {
@@ -82,7 +71,6 @@ TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
         }
         RunFrame();
         EXPECT_EQ(InputState.keys[SDLK_w], frame.w) << &frame - frames;
-        EXPECT_EQ(InputState.keys[SDLK_UP], frame.up) << &frame - frames;
         EXPECT_EQ(InputState.mouseButtons[SDL_BUTTON_LEFT], frame.left) << &frame - frames;
         EXPECT_EQ(GameState.quitRequested, &frame == std::end(frames) - 1) << &frame - frames;
         SDL_Event left;

@@ -4,7 +4,6 @@
 #include "support/Scratch.h"
 
 #include <algorithm>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -26,18 +25,21 @@ std::string WithWalls(const std::vector<int>& cells) {
     return text;
 }
 
-void BuildFrom(const std::string& text) {
-    std::istringstream stream(text);
-    LoadLevelFrom(stream);
-}
-
-int CountWalls() {
-    return static_cast<int>(std::count(&LevelMap.walls[0][0], &LevelMap.walls[0][0] + 625, 1));
+// `text` with each row ended by a space or by a carriage return, a line feed and a tab in turn.
+std::string Relaid(const std::string& text) {
+    std::string relaid = "\t\t";
+    int rows = 0;
+    for (char c : text) {
+        relaid += c == '\n' ? (++rows % 2 == 0 ? " " : "\r\n\t") : std::string(1, c);
+    }
+    return relaid;
 }
 
 // Snow lies on every point but those of the tree cells and of the start cell; "1" is a tree, the
-// first word the first row (z), its first character the first column (x).
-TEST(LevelTest, TreesClearTheSnowOfTheirCells) {
+// first word the first row (z), its first character the first column (x). Rows are words, however
+// they are separated; only the first 25 characters of a word and the first 25 words count; NUL
+// bytes are open ground.
+TEST(LevelTest, TreesClearTheSnowOfTheirCellsWhateverTheLayout) {
     const struct {
         std::string text;
         int walls, snow;
@@ -48,11 +50,15 @@ TEST(LevelTest, TreesClearTheSnowOfTheirCells) {
         {WithWalls({305, 405}), 2, 2491 - 15, {}, {}},
         {WithWalls({1212}), 1, 2491, {}, {}},    // a tree on the start cell stands
         {"1\n01\n", 2, 2491 - 12, {202}, {402}}, // short and missing rows are open
-        {WithWalls({709}), 1, 2491 - 9, {1418}, {1218}},
+        {Relaid(WithWalls({709, 2224})), 2, 2491 - 18, {1418, 4448}, {1218, 4848}},
+        {OpenRow + std::string(1 << 20, '1') + "\n" + WithWalls({}) + "1", 0, 2491, {}, {}},
+        {std::string(4096, '\0'), 0, 2491, {}, {}},
     };
     for (const auto& c : cases) {
-        BuildFrom(c.text);
-        EXPECT_EQ(CountWalls(), c.walls) << &c - cases;
+        std::istringstream stream(c.text);
+        LoadLevelFrom(stream);
+        EXPECT_EQ(std::count(&LevelMap.walls[0][0], &LevelMap.walls[0][0] + 625, 1), c.walls)
+            << &c - cases;
         EXPECT_EQ(GameState.snowTotal, c.snow) << &c - cases;
         for (int point : c.bare) {
             EXPECT_EQ(LevelMap.snow[point / 100][point % 100], 0) << &c - cases << ": " << point;
@@ -61,33 +67,6 @@ TEST(LevelTest, TreesClearTheSnowOfTheirCells) {
             EXPECT_EQ(LevelMap.snow[point / 100][point % 100], 1) << &c - cases << ": " << point;
         }
     }
-    ResetGlobalRecords();
-}
-
-// Rows are words, however they are separated; only the first 25 characters of a word and the
-// first 25 words count; junk and NUL bytes build some level.
-TEST(LevelTest, WordsMapToRowsWhateverTheLayoutAndStrangeTextIsReadSafely) {
-    const std::string level = WithWalls({709, 1203, 2224, 1});
-    BuildFrom(level);
-    const LevelGrids reference = LevelMap;
-    // The same rows, each ended by a space or by a carriage return, a line feed and a tab.
-    std::string relaid = "\t\t";
-    int rows = 0;
-    for (char c : level) {
-        relaid += c == '\n' ? (++rows % 2 == 0 ? " " : "\r\n\t") : std::string(1, c);
-    }
-    BuildFrom(relaid);
-    EXPECT_EQ(std::memcmp(reference.walls, LevelMap.walls, sizeof reference.walls), 0);
-    BuildFrom(OpenRow + std::string(1 << 20, '1') + "\n" + WithWalls({}) + std::string(25, '1'));
-    EXPECT_EQ(CountWalls(), 0);
-    std::string junk;
-    for (int k = 0; k < 5000; ++k) {
-        junk += static_cast<char>((k * 131 + 7) % 256);
-    }
-    BuildFrom(junk);
-    BuildFrom(std::string(4096, '\0'));
-    EXPECT_EQ(CountWalls(), 0);
-    EXPECT_EQ(GameState.snowTotal, 2491);
     ResetGlobalRecords();
 }
 
