@@ -25,6 +25,21 @@ const float* GlyphOf(char character) {
     const int index = static_cast<int>(static_cast<signed char>(character)) - FirstGlyphCode;
     return GlyphTable[index >= 0 && index < GlyphCount ? index : SpaceGlyph];
 }
+
+// Where a line of text starts and how large its glyphs are, in the frame's -1 to 1 coordinates.
+struct TextLine {
+    float left;    // left edge of the first glyph
+    float bottom;  // bottom edge of every glyph
+    float top;     // top edge of every glyph
+    float advance; // width of a glyph, and the step to the next
+};
+
+TextLine LayOutLine(float x, float y, float scale) {
+    const float height = glyphHeight * scale / ScreenHeight;
+    const float bottom = (HalfHeight - y) / ScreenHeight * 2.0f - height;
+    return {(x - HalfWidth) / ScreenWidth * 2.0f, bottom, bottom + height,
+            glyphWidth * scale / ScreenWidth};
+}
 } // namespace
 
 void BuildGlyphTable() {
@@ -51,11 +66,8 @@ void BuildGlyphTable() {
 }
 
 void DrawText(float x, float y, const char* text, float scale) {
-    const float advance = glyphWidth * scale / ScreenWidth;
-    const float height = glyphHeight * scale / ScreenHeight;
-    float pen = (x - HalfWidth) / ScreenWidth * 2.0f;
-    const float bottom = (HalfHeight - y) / ScreenHeight * 2.0f - height;
-    const float top = bottom + height;
+    const auto [left, bottom, top, advance] = LayOutLine(x, y, scale);
+    float pen = left;
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     for (const char* character = text; character != nullptr && *character != '\0'; ++character) {
@@ -70,11 +82,8 @@ void DrawText(float x, float y, const char* text, float scale) {
 }
 
 void DrawTextBatched(float x, float y, const char* text, float scale) {
-    const float advance = glyphWidth * scale / ScreenWidth;
-    const float height = glyphHeight * scale / ScreenHeight;
-    float pen = (x - HalfWidth) / ScreenWidth * 2.0f;
-    const float bottom = (HalfHeight - y) / ScreenHeight * 2.0f - height;
-    const float top = bottom + height;
+    const auto [left, bottom, top, advance] = LayOutLine(x, y, scale);
+    float pen = left;
     // x, y, u, v of each corner, interleaved: the browser's GL takes that without copying.
     std::vector<float> corners;
     for (const char* character = text; character != nullptr && *character != '\0'; ++character) {
