@@ -19,9 +19,9 @@ template <int Count> void Age(ButtonState (&table)[Count]) {
 }
 
 // Takes every queued event of one kind and gives the index it names to `apply`.
-template <typename Apply> void TakeEvents(EventKind kind, Apply apply) {
+template <typename Apply> void TakeEvents(std::uint32_t type, Apply apply) {
     SDL_Event event;
-    while (TakeQueuedEvent(event, kind)) {
+    while (TakeQueuedEvent(event, type)) {
         apply(event);
     }
 }
@@ -45,17 +45,17 @@ unsigned KeyIndex(const SDL_Event& event) {
 
 void PollInput() {
     Age(InputState.keys);
-    TakeEvents(EventKind::KeyDown, [](const SDL_Event& event) {
+    TakeEvents(SDL_KEYDOWN, [](const SDL_Event& event) {
         SetPhase(InputState.keys, KeyIndex(event), ButtonState::Pressed);
     });
-    TakeEvents(EventKind::KeyUp, [](const SDL_Event& event) {
+    TakeEvents(SDL_KEYUP, [](const SDL_Event& event) {
         SetPhase(InputState.keys, KeyIndex(event), ButtonState::Up);
     });
     Age(InputState.mouseButtons);
-    TakeEvents(EventKind::ButtonDown, [](const SDL_Event& event) {
+    TakeEvents(SDL_MOUSEBUTTONDOWN, [](const SDL_Event& event) {
         SetPhase(InputState.mouseButtons, event.button.button, ButtonState::Pressed);
     });
-    TakeEvents(EventKind::ButtonUp, [](const SDL_Event& event) {
+    TakeEvents(SDL_MOUSEBUTTONUP, [](const SDL_Event& event) {
         SetPhase(InputState.mouseButtons, event.button.button, ButtonState::Up);
     });
     int x = 0;

@@ -22,6 +22,9 @@ constexpr int KeyA = 'a';
 constexpr int KeyD = 'd';
 constexpr int KeyS = 's';
 constexpr int KeyW = 'w';
+static_assert(KeyUp < KeyCount && KeyDown < KeyCount && KeyRight < KeyCount && KeyLeft < KeyCount &&
+                  KeyA < KeyCount && KeyD < KeyCount && KeyS < KeyCount && KeyW < KeyCount,
+              "every key the game reads has its entry in the key table");
 
 struct InputTables {
     ButtonState keys[KeyCount];                 // indexed by SDL key symbol

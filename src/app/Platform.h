@@ -2,18 +2,13 @@
 // compiles one of PlatformDesktop.cpp and PlatformWeb.cpp, chosen by CMake.
 #pragma once
 
+#include <cstdint>
+
 union SDL_Event;
 
-// The kinds of queued event the input poll takes one at a time.
-enum class EventKind {
-    KeyDown,
-    KeyUp,
-    ButtonDown,
-    ButtonUp,
-};
-
-// Takes the oldest queued event of `kind` into `event`; false when there is none (or SDL fails).
-bool TakeQueuedEvent(SDL_Event& event, EventKind kind);
+// Takes the oldest queued event of SDL event type `type` (`SDL_KEYDOWN`, ...) into `event`; false
+// when there is none (or SDL fails).
+bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type);
 
 // The `keys` index of a key symbol of this build's SDL: the SDL 1.2 symbol of the same key, or
 // a value of `KeyCount` or more for a key the table does not hold.

@@ -12,22 +12,8 @@ static_assert(KeyUp == SDLK_UP && KeyDown == SDLK_DOWN && KeyLeft == SDLK_LEFT &
               "the key table is indexed by SDL 1.2 key symbols");
 static_assert(SDLK_LAST <= KeyCount, "the key table must have an entry for every SDL key symbol");
 
-bool TakeQueuedEvent(SDL_Event& event, EventKind kind) {
-    Uint32 mask = SDL_MOUSEBUTTONUPMASK;
-    switch (kind) {
-    case EventKind::KeyDown:
-        mask = SDL_KEYDOWNMASK;
-        break;
-    case EventKind::KeyUp:
-        mask = SDL_KEYUPMASK;
-        break;
-    case EventKind::ButtonDown:
-        mask = SDL_MOUSEBUTTONDOWNMASK;
-        break;
-    case EventKind::ButtonUp:
-        break;
-    }
-    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, mask) > 0;
+bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type) {
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_EVENTMASK(type)) > 0;
 }
 
 unsigned KeyTableIndex(unsigned symbol) {

@@ -30,21 +30,8 @@ void RunBrowserFrame() {
 
 } // namespace
 
-bool TakeQueuedEvent(SDL_Event& event, EventKind kind) {
-    Uint32 type = SDL_MOUSEBUTTONUP;
-    switch (kind) {
-    case EventKind::KeyDown:
-        type = SDL_KEYDOWN;
-        break;
-    case EventKind::KeyUp:
-        type = SDL_KEYUP;
-        break;
-    case EventKind::ButtonDown:
-        type = SDL_MOUSEBUTTONDOWN;
-        break;
-    case EventKind::ButtonUp:
-        break;
-    }
+// The browser's SDL takes a range of event types, not a mask.
+bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type) {
     return SDL_PeepEvents(&event, 1, SDL_GETEVENT, type, type) > 0;
 }
 

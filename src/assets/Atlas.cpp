@@ -31,12 +31,6 @@ constexpr std::size_t BmpHeaderEnd = 30;
 constexpr std::size_t TgaHeaderBytes = 18;
 constexpr std::uint8_t TgaRunLengthType = 8;
 
-// Channel masks of 8-bit pixels with red, or blue, in the first byte in memory.
-constexpr Uint32 FirstByteMask = 0x000000FFu;
-constexpr Uint32 SecondByteMask = 0x0000FF00u;
-constexpr Uint32 ThirdByteMask = 0x00FF0000u;
-constexpr Uint32 FourthByteMask = 0xFF000000u;
-
 // The GL order of a surface's pixels, or 0 when it is not one GL can take as it stands.
 std::uint32_t DirectPixelFormat(const SDL_PixelFormat& format) {
     bool redFirst = format.Rmask == FirstByteMask && format.Bmask == ThirdByteMask;

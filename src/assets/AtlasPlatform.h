@@ -7,6 +7,12 @@
 #include <cstdint>
 
 struct AtlasPixels;
+
+// Channel masks of 8-bit pixels, by the byte of the pixel in memory that holds the channel.
+constexpr std::uint32_t FirstByteMask = 0x000000FFu;
+constexpr std::uint32_t SecondByteMask = 0x0000FF00u;
+constexpr std::uint32_t ThirdByteMask = 0x00FF0000u;
+constexpr std::uint32_t FourthByteMask = 0xFF000000u;
 struct SDL_Surface;
 
 // The image formats the game decodes, told apart by their headers before any decoding.

@@ -6,14 +6,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-namespace {
-// 8-bit RGBA with red in the first byte of each pixel in memory.
-constexpr Uint32 RedMask = 0x000000FFu;
-constexpr Uint32 GreenMask = 0x0000FF00u;
-constexpr Uint32 BlueMask = 0x00FF0000u;
-constexpr Uint32 AlphaMask = 0xFF000000u;
-} // namespace
-
 // Each kind goes to its own reader: TGA has no signature for SDL_image's detection to find.
 SDL_Surface* DecodeImageBytes(const std::uint8_t* bytes, std::size_t size, AtlasImageKind kind) {
     SDL_Surface* (*reader)(SDL_RWops*) = kind == AtlasImageKind::Png   ? IMG_LoadPNG_RW
@@ -37,10 +29,10 @@ SDL_Surface* ConvertToRgba(SDL_Surface* surface) {
     rgba.Gshift = 8;
     rgba.Bshift = 16;
     rgba.Ashift = 24;
-    rgba.Rmask = RedMask;
-    rgba.Gmask = GreenMask;
-    rgba.Bmask = BlueMask;
-    rgba.Amask = AlphaMask;
+    rgba.Rmask = FirstByteMask;
+    rgba.Gmask = SecondByteMask;
+    rgba.Bmask = ThirdByteMask;
+    rgba.Amask = FourthByteMask;
     rgba.alpha = SDL_ALPHA_OPAQUE;
     // A transparent colour would leave its pixels unwritten in the copy; the game draws the atlas
     // opaque, so those pixels keep their own colour instead.

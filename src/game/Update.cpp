@@ -41,21 +41,6 @@ constexpr double Turn = 6.283185233837193;
 // there, and the turn-by-turn wrap stays short.
 constexpr double LongestWrap = 1024.0 * Turn;
 
-// The key pairs that drive the ball, each either key counting: forward, back, left and right.
-constexpr int DriveKeys[4][2] = {{KeyUp, KeyW}, {KeyDown, KeyS}, {KeyLeft, KeyA}, {KeyRight, KeyD}};
-
-constexpr bool EveryDriveKeyHasAnEntry() {
-    for (const auto& pair : DriveKeys) {
-        for (int key : pair) {
-            if (key < 0 || key >= KeyCount) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-static_assert(EveryDriveKeyHasAnEntry(), "a key the game reads lies beyond the key table");
-
 float ClampTimeScale(float t) {
     if (!(t >= LowestTimeScale)) {
         return LowestTimeScale;
@@ -87,10 +72,10 @@ void EaseCameraAngles(float t) {
 
 // Accelerates the ball by the keys, relative to the camera, and moves it.
 void DriveBall(float t) {
-    int forward = EitherDown(DriveKeys[0][0], DriveKeys[0][1]) ? 1 : 0;
-    int back = EitherDown(DriveKeys[1][0], DriveKeys[1][1]) ? 1 : 0;
-    int left = EitherDown(DriveKeys[2][0], DriveKeys[2][1]) ? 1 : 0;
-    int right = EitherDown(DriveKeys[3][0], DriveKeys[3][1]) ? 1 : 0;
+    int forward = EitherDown(KeyUp, KeyW) ? 1 : 0;
+    int back = EitherDown(KeyDown, KeyS) ? 1 : 0;
+    int left = EitherDown(KeyLeft, KeyA) ? 1 : 0;
+    int right = EitherDown(KeyRight, KeyD) ? 1 : 0;
     float f = static_cast<float>(forward - back);
     float s = static_cast<float>(right - left);
     float angle = std::atan2(s, f);
