@@ -16,7 +16,6 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -39,11 +38,10 @@ void ResetScene() {
 }
 
 // The frame drawn so far (the back buffer), top row first: row by row, as GL keeps the bottom
-// row first. The frame is cleared for the next scene.
+// row first (one row at a time needs no row alignment). The frame is cleared for the next scene.
 Picture ReadFrame() {
     Picture frame = {WindowWidth, WindowHeight,
                      std::vector<std::uint8_t>(WindowWidth * WindowHeight * 3)};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (int y = 0; y < WindowHeight; ++y) {
         glReadPixels(0, WindowHeight - 1 - y, WindowWidth, 1, GL_RGB, GL_UNSIGNED_BYTE,
                      frame.rgb.data() + y * WindowWidth * 3);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -48,6 +49,7 @@ constexpr ButtonState Pressed = ButtonState::Pressed;
 // in the later ones; out of range symbols and buttons are ignored. A key never ends the game; a
 // close request ends the loop after its frame took the keys; every event of a frame is taken.
 TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
+    const std::string previous = getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "";
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     // Each frame: its events, then the phase of W and of the left button.
@@ -77,7 +79,7 @@ TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
         EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 0) << "all were taken";
     }
     SDL_Quit();
-    unsetenv("SDL_VIDEODRIVER");
+    previous.empty() ? unsetenv("SDL_VIDEODRIVER") : setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
     ResetGlobalRecords();
 }
 

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -165,7 +164,6 @@ TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
         {{}, NAN, 60, 3, NAN, 60, "not a number stays so"},
     };
     for (const auto& c : cases) {
-        ResetGlobalRecords();
         for (int cell : c.walls) {
             LevelMap.walls[cell / 100][cell % 100] = 1;
         }
@@ -178,8 +176,8 @@ TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
                                          : got == want || std::fabs(got - want) < 1e-4f)
                 << c.what << ": " << got << " for " << want;
         }
+        ResetGlobalRecords();
     }
-    ResetGlobalRecords();
 }
 
 // The camera's roll eases a tenth and its position 7.5 % of the way to the goal each frame, as
