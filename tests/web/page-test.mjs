@@ -3,75 +3,15 @@
 // keys, turns the view with the pointer, plays the music, keeps the page still and logs no error.
 // Usage: node page-test.mjs <dist folder> <source folder> [folder for the page's screenshots];
 // its last line is "N passed, N failed".
-import {execFileSync, spawn} from 'node:child_process';
-import {once} from 'node:events';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
+import {AwaitShot, Changed, Check, Compare, Deadline, Decode, LevelLine, Launch, Matches, Scene,
+        Serve, SnowLine, WaitFor, results} from './support.mjs';
 
 const [dist, source, shots] = process.argv.slice(2);
-// Software WebGL on a busy machine is as slow as the sanitizers: the generous deadline is theirs.
-const Deadline = 60000;
-const ChannelTolerance = 40; // the desktop pixel tests' tolerance
-const DifferingShareTolerance = 0.003;
-const LevelLine = [0, 20, 406, 44];
-const SnowLine = [0, 64, 406, 22];
-const Scene = [0, 90, 640, 390]; // below the overlay
-const results = {passed: 0, failed: 0};
-
-function Check(ok, name, detail = '') {
-  results[ok ? 'passed' : 'failed']++;
-  console.log(`${ok ? 'ok' : 'not ok'} - ${name}${ok || !detail ? '' : ': ' + detail}`);
-}
-
-async function Launch(extra = []) {
-  const sandbox = process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [];
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
-    args: [...sandbox, '--use-gl=angle', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-           ...extra]});
-  return [browser, await browser.newPage()];
-}
-
-// Polls `probe` until it gives a true value; the value, or null at the deadline.
-async function WaitFor(probe) {
-  for (const end = Date.now() + Deadline; Date.now() < end;) {
-    const value = await probe();
-    if (value) return value;
-    await new Promise(resolve => setTimeout(resolve, 200));
-  }
-  return null;
-}
-
-// The RGBA pixels of a PNG: a file, or the bytes given for the name "-".
-const Decode = (file, input) => execFileSync(
-    '/usr/bin/convert', [`png:${file}`, '-depth', '8', 'rgba:-'], {input, maxBuffer: 1 << 24});
-
-// Polls pictures of the canvas until one satisfies `wanted`; that picture, or null at the deadline.
-const AwaitShot = (page, wanted) => WaitFor(async () => {
-  const shot = Decode('-', await (await page.$('#canvas')).screenshot());
-  return wanted(shot) && shot;
-});
-
-// Compares the rectangle of two pictures: the share of pixels with a channel off by more than the
-// tolerance, and the overlap of their histograms of coarse colours (8 levels a channel).
-function Compare(a, b, [x, y, width, height]) {
-  let changed = 0;
-  const surplus = new Int32Array(512); // of each coarse colour in `a` over `b`
-  const coarse = (picture, at) => (picture[at] >> 5) * 64 + (picture[at + 1] >> 5) * 8 +
-                                  (picture[at + 2] >> 5);
-  for (let row = y; row < y + height; ++row) {
-    for (let at = (row * 640 + x) * 4; at < (row * 640 + x + width) * 4; at += 4) {
-      changed += [0, 1, 2].some(k => Math.abs(a[at + k] - b[at + k]) > ChannelTolerance) ? 1 : 0;
-      surplus[coarse(a, at)]++;
-      surplus[coarse(b, at)]--;
-    }
-  }
-  const unshared = surplus.reduce((sum, count) => sum + Math.max(count, 0), 0);
-  return {changed: changed / (width * height), overlap: 1 - unshared / (width * height)};
-}
-
-const Changed = (a, b, rect) => Compare(a, b, rect).changed;
-const Matches = (a, b, rect) => Changed(a, b, rect) <= DifferingShareTolerance;
+const Report = () => {
+  console.log(`${results.passed} passed, ${results.failed} failed`);
+  process.exitCode = results.failed === 0 ? 0 : 1;
+};
 
 async function PlayPage(url) {
   const [browser, page] = await Launch();
@@ -147,11 +87,7 @@ async function PageWithoutWebGl(url) {
   await browser.close();
 }
 
-// A real static host on a free port of this machine only; it names the port on its first line.
-const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
-                                 '--directory', dist], {stdio: ['ignore', 'pipe', 'ignore']});
-const [banner] = await Promise.race([once(server.stdout, 'data'), once(server, 'close')]);
-const url = `http://127.0.0.1:${/port (\d+)/.exec(banner)?.[1]}/`;
+const [server, url] = await Serve(dist);
 try {
   await PlayPage(url);
   await PageWithoutWebGl(url);
@@ -159,5 +95,4 @@ try {
   Check(false, 'the page test ran to its end', error.message);
 }
 server.kill();
-console.log(`${results.passed} passed, ${results.failed} failed`);
-process.exitCode = results.failed === 0 ? 0 : 1;
+Report();
