@@ -30,12 +30,12 @@ TEST_F(GameWindowTest, PlayFromTheStartTurnSteerAndClose) {
     }));
     WritePng(std::string(SCREENSHOT_DIR) + "/start.png", frame);
 
-    SetKey(display, window, XK_w, true);
+    SetKey(display, window, XK_Up, true);
     const bool moved = Await("the figure does not move and gather snow", [&](const Picture& shot) {
         return !PicturesMatch(SnowLine(shot), SnowLine(overlay)) &&
                DifferingShare(Scene(shot), Scene(last)) > 0.2;
     });
-    SetKey(display, window, XK_w, false);
+    SetKey(display, window, XK_Up, false);
     ASSERT_TRUE(moved);
     WritePng(std::string(SCREENSHOT_DIR) + "/play.png", frame);
     KeysTurnAndClose();

@@ -13,26 +13,16 @@ namespace {
 
 const std::string OpenRow(25, '0');
 
-// An open level with trees in the cells i * 100 + j.
-std::string WithWalls(const std::vector<int>& cells) {
+// An open level with trees in the cells i * 100 + j, each row ended by `end`.
+std::string WithWalls(const std::vector<int>& cells, const std::string& end = "\n") {
     std::string text;
     for (int r = 0; r < 25; ++r) {
-        text += OpenRow + "\n";
+        text += OpenRow + end;
     }
     for (int cell : cells) {
-        text[cell % 100 * 26 + cell / 100] = '1';
+        text[cell % 100 * (25 + end.size()) + cell / 100] = '1';
     }
     return text;
-}
-
-// `text` with each row ended by a space or by a carriage return, a line feed and a tab in turn.
-std::string Relaid(const std::string& text) {
-    std::string relaid = "\t\t";
-    int rows = 0;
-    for (char c : text) {
-        relaid += c == '\n' ? (++rows % 2 == 0 ? " " : "\r\n\t") : std::string(1, c);
-    }
-    return relaid;
 }
 
 // Snow lies on every point but those of the tree cells and of the start cell; "1" is a tree, the
@@ -50,7 +40,8 @@ TEST(LevelTest, TreesClearTheSnowOfTheirCellsWhateverTheLayout) {
         {WithWalls({305, 405}), 2, 2491 - 15, {}, {}},
         {WithWalls({1212}), 1, 2491, {}, {}},    // a tree on the start cell stands
         {"1\n01\n", 2, 2491 - 12, {202}, {402}}, // short and missing rows are open
-        {Relaid(WithWalls({709, 2224})), 2, 2491 - 18, {1418, 4448}, {1218, 4848}},
+        {WithWalls({709, 2224}, " "), 2, 2491 - 18, {1418, 4448}, {1218, 4848}},
+        {"\t\t" + WithWalls({709, 2224}, "\r\n\t\v\f "), 2, 2491 - 18, {1418, 4448}, {1218, 4848}},
         {OpenRow + std::string(1 << 20, '1') + "\n" + WithWalls({}) + "1", 0, 2491, {}, {}},
         {std::string(4096, '\0'), 0, 2491, {}, {}},
     };
@@ -67,6 +58,13 @@ TEST(LevelTest, TreesClearTheSnowOfTheirCellsWhateverTheLayout) {
             EXPECT_EQ(LevelMap.snow[point / 100][point % 100], 1) << &c - cases << ": " << point;
         }
     }
+    // Each tree sinks by 0 to 0.99 and each pile by 0 to 0.495, in a hundred steps: both ends show.
+    const auto [lowTree, highTree] =
+        std::minmax_element(&LevelMap.wallOffsets[0][0], &LevelMap.wallOffsets[0][0] + 625);
+    const auto [lowPile, highPile] =
+        std::minmax_element(&LevelMap.snowOffsets[0][0], &LevelMap.snowOffsets[0][0] + 2500);
+    EXPECT_TRUE(*lowTree >= -0.991f && *lowTree < -0.9f && *highTree <= 0 && *highTree > -0.1f);
+    EXPECT_TRUE(*lowPile >= -0.496f && *lowPile < -0.45f && *highPile <= 0 && *highPile > -0.05f);
     ResetGlobalRecords();
 }
 

@@ -60,32 +60,36 @@ TEST_F(MovementTest, ThePointerTurnsAndTiltsTheCameraByTheFrameLength) {
     }
 }
 
-// One frame from rest, the keys drive the ball relative to the camera's yaw, a small ball with
-// half the drive, from the frame their press is seen; friction then takes 9 % of the speed.
+// One frame from rest, each key on its own and in pairs drives the ball relative to the camera's
+// yaw, a small ball with half the drive, from the frame its press is seen; friction then takes 9 %
+// of the speed.
 TEST_F(MovementTest, KeysDriveRelativeToTheCamera) {
-    const float diagonal = 0.0175f / std::sqrt(2.0f);
+    const float step = 0.0175f;
+    const float diagonal = step / std::sqrt(2.0f);
     const struct {
         float size, yaw;
         std::initializer_list<int> keys;
         float dx, dz;
     } steps[] = {
-        {1.0f, 0, {KeyW}, 0.035f, 0},  {0.0f, 0, {KeyUp}, 0.0175f, 0},
-        {0.0f, 0, {KeyD}, 0, 0.0175f}, {0.0f, QuarterTurn, {KeyW, KeyRight}, -diagonal, diagonal},
-        {0.0f, 0, {KeyW, KeyS}, 0, 0}, {0.0f, 0, {KeyA, KeyLeft, KeyD}, 0, 0},
+        {1.0f, 0, {KeyW}, 2 * step, 0}, {0, 0, {KeyUp}, step, 0},
+        {0, 0, {KeyS}, -step, 0},       {0, 0, {KeyDown}, -step, 0},
+        {0, 0, {KeyD}, 0, step},        {0, 0, {KeyRight}, 0, step},
+        {0, 0, {KeyA}, 0, -step},       {0, 0, {KeyLeft}, 0, -step},
+        {0, 0, {KeyW, KeyS}, 0, 0},     {0, QuarterTurn, {KeyW, KeyRight}, -diagonal, diagonal},
     };
-    for (const auto& step : steps) {
+    for (const auto& c : steps) {
         ResetPlayer();
         GameState.velocityX = GameState.velocityZ = 0.0f;
-        GameState.ballSize = step.size;
-        GameState.cameraYaw = GameState.yawTarget = step.yaw;
+        GameState.ballSize = c.size;
+        GameState.cameraYaw = GameState.yawTarget = c.yaw;
         std::fill(std::begin(InputState.keys), std::end(InputState.keys), ButtonState::Up);
-        for (int key : step.keys) {
+        for (int key : c.keys) {
             InputState.keys[key] = ButtonState::Pressed;
         }
         UpdateGame(1.0f);
-        EXPECT_NEAR(GameState.ballX - StartX, step.dx, 1e-5f) << &step - steps;
-        EXPECT_NEAR(GameState.ballZ - StartZ, step.dz, 1e-5f) << &step - steps;
-        EXPECT_NEAR(GameState.velocityZ, step.dz * 0.91f, 1e-5f) << &step - steps;
+        EXPECT_NEAR(GameState.ballX - StartX, c.dx, 1e-5f) << &c - steps;
+        EXPECT_NEAR(GameState.ballZ - StartZ, c.dz, 1e-5f) << &c - steps;
+        EXPECT_NEAR(GameState.velocityZ, c.dz * 0.91f, 1e-5f) << &c - steps;
     }
 }
 
@@ -212,8 +216,8 @@ TEST_F(MovementTest, TheCameraEasesLeftToRightAndSettlesBehindTheBall) {
 }
 
 // The ball melts by 0.00065 of its size and 0.00005 each frame, held at 0, then gathers the piles
-// within its reach, the collision radius plus 1.25 in that order, and grows by 0.002 for each; a
-// pile at exactly the reach stays.
+// within its reach, the collision radius plus 1.25 in that order, and grows by 0.002 for each, held
+// at 1; a pile at exactly the reach stays.
 TEST_F(SnowTest, TheBallMeltsThenGathersThePilesWithinItsReach) {
     // {ball x, z, size, frame length (0: the scan alone), pile a, b, size after}; the pile is gone
     // exactly when the ball grew.
@@ -222,7 +226,7 @@ TEST_F(SnowTest, TheBallMeltsThenGathersThePilesWithinItsReach) {
         int a, b;
         float after;
     } cases[] = {
-        {60.0f, 60.0f, 1.0f, 1.0f, 0, 0, 0.9993f},
+        {60.0f, 60.0f, 0.9995f, 1.0f, 24, 24, 1.0f}, // held at 1
         {60.0f, 60.0f, 0.5f, 1.0f, 0, 0, 0.499625f},
         {60.0f, 60.0f, 0.0f, 1.0f, 24, 24, 0.002f - 0.00005f},
         {2.0f, 1.0f, 1.0f / 3.0f, 0.0f, 2, 2, 1.0f / 3.0f}, // 3 and 4 away, at a reach of 5
@@ -292,8 +296,9 @@ TEST_F(SnowTest, TheSkippingScanGathersWhatTheFullScanGathers) {
 // A new game and each gathered level read the level's file (a missing one, or a folder in its
 // place, reads as an open level); a level without snow is shown for a frame, reading none
 // gathered, and skipped in the next; the tenth level, and any out of range, gives way to the
-// first. The ball starts small at the centre, and coasts on as it would have, still facing its
-// way, turned by its travel alone.
+// first, none of it gathered. The ball starts small at the centre, and coasts on as it would have,
+// still facing its way, turned by its travel alone; the camera looks ahead and down as at the
+// start.
 TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     ScratchFolder folder;
     std::string allTrees;
@@ -311,6 +316,7 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     GameState.ballX = 30.0f;
     GameState.velocityX = 0.1f;
     GameState.ballHeading = 1.0f;
+    GameState.cameraYaw = GameState.yawTarget = GameState.pitchTarget = -1.0f;
     UpdateGame(1.0f);
     EXPECT_EQ(GameState.level, 3);
     EXPECT_EQ(GameState.snowTotal, 0) << "level 3 is all trees";
@@ -318,7 +324,9 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     FormatSnowText(line, sizeof line, GameState.snowCollected, GameState.snowTotal);
     EXPECT_STREQ(line, "  snow collected: 0.000000%") << "shown for a frame, it reads 0, not nan";
     EXPECT_EQ(GameState.ballSize, 0.0f);
-    EXPECT_EQ(GameState.ballX, StartX);
+    EXPECT_TRUE(GameState.ballX == StartX && GameState.ballZ == StartZ);
+    EXPECT_TRUE(GameState.cameraYaw == 0 && GameState.yawTarget == 0 &&
+                GameState.pitchTarget == StartPitch);
     EXPECT_NEAR(GameState.velocityX, 0.1f * 0.91f, 1e-5f);
     EXPECT_NEAR(GameState.ballHeading, 1.0f - 0.25f * 0.1f, 1e-5f) << "turned by its travel alone";
     EXPECT_TRUE(GameState.cameraX < StartX && GameState.cameraX > StartX - 3.0f)
@@ -330,7 +338,7 @@ TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
         GameState.level = level;
         GameState.snowCollected = GameState.snowTotal;
         UpdateGame(1.0f);
-        EXPECT_EQ(GameState.level, 1) << "after level " << level;
+        EXPECT_EQ(std::pair(GameState.level, GameState.snowCollected), std::pair(1, 0)) << level;
     }
 }
 
