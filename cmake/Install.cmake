@@ -12,6 +12,9 @@ include(GNUInstallDirs)
 set(SNOWROLL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/snowroll)
 set(SNOWROLL_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/snowroll)
 set(SNOWROLL_ICON_SIZES 16 24 32 48 64 128 256)
+# The folders an install makes are open to read whatever the installer's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The launcher finds the game relative to itself, so an install with `--prefix` works too.
 file(RELATIVE_PATH SNOWROLL_LAUNCHER_TO_DATA ${CMAKE_INSTALL_FULL_BINDIR}
@@ -53,7 +56,8 @@ install(CODE "
     set(page ${PROJECT_BINARY_DIR}/packaging/man-\${target}/snowroll.6)
     configure_file(${packaging}/snowroll.6.in \${page} @ONLY)
     execute_process(COMMAND gzip -9nf \${page} COMMAND_ERROR_IS_FATAL ANY)
-    file(INSTALL \${page}.gz DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
+    file(INSTALL \${page}.gz DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 ")
 install(FILES ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/changelog)
