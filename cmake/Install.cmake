@@ -12,9 +12,6 @@ include(GNUInstallDirs)
 set(SNOWROLL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/snowroll)
 set(SNOWROLL_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/snowroll)
 set(SNOWROLL_ICON_SIZES 16 24 32 48 64 128 256)
-# The folders an install makes are open to read whatever the installer's umask.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
-    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The launcher finds the game relative to itself, so an install with `--prefix` works too.
 file(RELATIVE_PATH SNOWROLL_LAUNCHER_TO_DATA ${CMAKE_INSTALL_FULL_BINDIR}

@@ -20,8 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
-# Rebuilds bit for bit: the time stamps come from the source (cmake/PackageTime.cmake); CPack writes
-# the files in sorted order, owned by root, and xz and its gzip store no time of their own.
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/PackageTime.cmake)
+# Rebuilds bit for bit: see cmake/ReproduciblePackage.cmake.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/ReproduciblePackage.cmake)
 set(CPACK_SNOWROLL_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)
