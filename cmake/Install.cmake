@@ -53,7 +53,8 @@ install(CODE "
     set(page ${PROJECT_BINARY_DIR}/packaging/man-\${target}/snowroll.6)
     configure_file(${packaging}/snowroll.6.in \${page} @ONLY)
     execute_process(COMMAND gzip -9nf \${page} COMMAND_ERROR_IS_FATAL ANY)
-    file(INSTALL \${page}.gz DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6)
+    file(INSTALL \${page}.gz DESTINATION \${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man6
+        FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 ")
 install(FILES ${packaging}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${packaging}/changelog)

@@ -20,4 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+# Rebuilds bit for bit: see cmake/ReproduciblePackage.cmake.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/ReproduciblePackage.cmake)
+set(CPACK_SNOWROLL_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)

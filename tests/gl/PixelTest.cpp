@@ -104,16 +104,17 @@ void BuildTestLevel() {
     LoadLevelFrom(stream);
 }
 
-// Compares the frame with the reference `name`; a frame that differs is written beside it as
-// <name>.actual.png, for a person to compare. Gives the frame.
+// Compares the frame with the reference `name`; a frame that differs is written into the build
+// tree as <name>.actual.png, for a person to compare. Gives the frame.
 Picture ExpectFrame(const std::string& name) {
     const Picture frame = ReadFrame();
     Picture reference;
     ReadPng(ReferencePath(name), &reference);
     if (!PicturesMatch(frame, reference)) {
-        WritePng(ReferencePath(name + ".actual"), frame);
+        const std::string actual = SCREENSHOT_DIR "/" + name + ".actual.png";
+        WritePng(actual, frame);
         ADD_FAILURE() << DifferingShare(frame, reference) * 100 << " % of the pixels differ from "
-                      << name << " (all when it is missing); see " << name << ".actual.png";
+                      << name << " (all when it is missing); see " << actual;
     }
     return frame;
 }

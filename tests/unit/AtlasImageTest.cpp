@@ -81,8 +81,7 @@ TEST(AtlasImageTest, OtherLayoutsBecomeRgbaWithTheirOwnColours) {
 
 // `bytes` with the byte at `at` flipped by `bits`.
 std::string Flipped(std::string bytes, std::size_t at, char bits) {
-    bytes.at(at) ^= bits;
-    return bytes;
+    return bytes.replace(at, 1, 1, static_cast<char>(bytes.at(at) ^ bits));
 }
 
 // A PNG cut short at every stage, damaged or stating a huge size, a TGA stating a side beyond the
