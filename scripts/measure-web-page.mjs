@@ -27,9 +27,12 @@ const network = await page.target().createCDPSession();
 await network.send('Network.enable');
 await network.send('Network.setCacheDisabled', {cacheDisabled: true});
 await network.send('Network.emulateNetworkConditions', Phone);
-// Counts the page's frames (the game draws one in each animation frame) and notes when a sound
-// first starts.
+// Counts the page's frames (the game draws one in each animation frame) and notes when the page
+// says "Ready" and when a sound first starts.
 await page.evaluateOnNewDocument(() => {
+  new MutationObserver(() => {
+    window.readyAt = window.readyAt || (document.querySelector('#cover.ready') && performance.now());
+  }).observe(document, {subtree: true, childList: true, attributes: true});
   window.frames = 0;
   const count = () => { ++window.frames; requestAnimationFrame(count); };
   requestAnimationFrame(count);
@@ -40,9 +43,8 @@ await page.evaluateOnNewDocument(() => {
   };
 });
 await page.goto(`http://127.0.0.1:${/port (\d+)/.exec(banner)[1]}/`);
-const ready = await (await page.waitForFunction(
-    () => document.querySelector('#cover.ready') && performance.now(),
-    {polling: 'raf', timeout: 120000})).jsonValue();
+const ready = await (await page.waitForFunction(() => window.readyAt, {timeout: 120000}))
+    .jsonValue();
 const box = await (await page.$('#canvas')).boundingBox();
 const clicked = await page.evaluate(() => performance.now());
 await page.mouse.click(box.x + 320, box.y + 240);
