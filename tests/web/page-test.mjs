@@ -15,6 +15,17 @@ const Report = () => {
   process.exitCode = results.failed === 0 ? 0 : 1;
 };
 
+const Ready = page => page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null);
+
+// Waits for the page to offer a retry and takes it; the message that came with it, or nothing.
+async function Retry(page) {
+  const button = await page.waitForSelector('#retry:not([hidden])', {timeout: Deadline})
+                     .catch(() => null);
+  const text = await page.$eval('#status', status => status.textContent);
+  await button?.click();
+  return button ? text : '';
+}
+
 async function PlayPage(url) {
   const [browser, page] = await Launch();
   const errors = [];
@@ -25,34 +36,28 @@ async function PlayPage(url) {
   // The browser's mixer decodes the music with Web Audio and plays it from a buffer.
   await page.evaluateOnNewDocument(() => {
     window.soundsStarted = [];
-    const start = AudioBufferSourceNode.prototype.start;
-    AudioBufferSourceNode.prototype.start = function (...when) {
-      window.soundsStarted.push(this);
-      return start.apply(this, when);
-    };
-    const stop = AudioBufferSourceNode.prototype.stop;
-    AudioBufferSourceNode.prototype.stop = function (...when) {
-      this.stopped = true;
-      return stop.apply(this, when);
-    };
+    for (const [name, note] of [['start', sound => soundsStarted.push(sound)],
+                                ['stop', sound => sound.stopped = true]]) {
+      const original = AudioBufferSourceNode.prototype[name];
+      AudioBufferSourceNode.prototype[name] = function (...when) {
+        note(this);
+        return original.apply(this, when);
+      };
+    }
   });
-  const encodings = {};
-  page.on('response', response => encodings[path.extname(response.url())] =
-                                      response.headers()['content-encoding']);
   await page.setRequestInterception(true);
   let broken = false;
   page.on('request', request => broken || !request.url().endsWith('.data')
                                     ? request.continue() : (broken = true, request.abort('failed')));
   await page.setViewport({width: 800, height: 520});
   await page.goto(url);
-  const retry = await page.waitForSelector('#retry:not([hidden])', {timeout: Deadline})
-                    .catch(() => null);
-  const told = await page.$eval('#status', status => status.textContent);
-  await retry?.click();
-  const ready = await page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null);
-  Check(retry && /did not arrive/.test(told) && ready,
+  const told = await Retry(page);
+  const ready = await Ready(page);
+  Check(/did not arrive/.test(told) && ready,
         'a failed download is told with a retry, which loads the data and offers to start', told);
-  Check(encodings['.wasm'] === 'br' && encodings['.js'] === 'br', 'the code comes compressed');
+  Check(await page.evaluate(() => performance.getEntriesByType('resource').every(
+            file => !/\.(js|wasm)$/.test(file.name) || file.encodedBodySize < file.decodedBodySize / 2)),
+        'the code comes compressed');
   if (!ready) return browser.close();
   const box = await (await page.$('#canvas')).boundingBox();
   const scrolls = await page.evaluate(() => document.documentElement.scrollHeight > innerHeight);
@@ -82,13 +87,12 @@ async function PlayPage(url) {
       sound => sound.buffer.duration > 100 && sound.context.state === 'running' &&
                sound.context.currentTime > 0)));
   Check(playing, 'the music plays after the click');
-  const other = await browser.newPage();
-  await other.bringToFront();
-  const rests = await WaitFor(() => page.evaluate(() => document.hidden &&
-                                                         soundsStarted.every(sound => sound.stopped)));
+  await (await browser.newPage()).bringToFront();
+  const rests = await WaitFor(() => page.evaluate(
+      () => document.hidden && soundsStarted.every(sound => sound.stopped)));
   await page.bringToFront();
-  const resumes = await WaitFor(() => page.evaluate(() => soundsStarted.some(sound => !sound.stopped)));
-  Check(rests && resumes, 'the music rests while the tab is hidden and plays again after');
+  Check(rests && await WaitFor(() => page.evaluate(() => soundsStarted.some(sound => !sound.stopped))),
+        'the music rests while the tab is hidden and plays again after');
 
   await page.mouse.move(box.x + 600, box.y + 240);
   const turned = await AwaitShot(page, shot => Changed(shot, start, Scene) > 0.08);
@@ -107,12 +111,8 @@ async function PlayPage(url) {
   Check(errors.length === 0, 'no error in the console', errors.slice(0, 3).join(' | '));
 
   await page.evaluate(() => Module.ctx.getExtension('WEBGL_lose_context').loseContext());
-  const lost = await page.waitForSelector('#retry:not([hidden])', {timeout: Deadline})
-                   .catch(() => null);
-  const said = await page.$eval('#status', status => status.textContent);
-  await lost?.click();
-  Check(lost && /picture/.test(said) &&
-        await page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null),
+  const said = await Retry(page);
+  Check(/picture/.test(said) && await Ready(page),
         'a lost picture is told, and trying again offers a new start', said);
   await browser.close();
 }
