@@ -1,6 +1,7 @@
 # The browser build: the game's sources compiled by Emscripten into snowroll.js and snowroll.wasm,
-# the media packed into snowroll.data, and the page beside them in dist/, zipped into
-# snowroll-web.zip. Where the browser's SDL and GL differ, the *Web.cpp side of each platform seam
+# what the first frame needs (the atlas and the levels) packed into snowroll.data, a lighter copy of
+# the tune that the game fetches once it runs, and the page beside them in dist/ under names that
+# carry a hash of their content, with compressed copies, zipped into snowroll-web.zip. Where the browser's SDL and GL differ, the *Web.cpp side of each platform seam
 # takes the place of the *Desktop.cpp side.
 #
 #   emcmake cmake -S . -B build/web && cmake --build build/web
@@ -45,21 +46,34 @@ target_link_options(snowroll PRIVATE
     -sSTB_IMAGE=1
     -sALLOW_MEMORY_GROWTH=1
     -sEXPORTED_FUNCTIONS=${WEB_EXPORTS}
-    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Media@Media")
+    "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Media@Media"
+    "SHELL:--exclude-file *.mp3")
 set_target_properties(snowroll PROPERTIES SUFFIX .js)
 set_property(TARGET snowroll APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/Media)
 
+# A phone's line carries the tune in a few seconds at 64 kbit/s; MP3, which every browser decodes.
+find_program(LAME lame REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(WEB_TUNE ${PROJECT_BINARY_DIR}/driftsong.mp3)
+add_custom_command(OUTPUT ${WEB_TUNE}
+    COMMAND ${LAME} --quiet --mp3input -b 64 ${PROJECT_SOURCE_DIR}/Media/driftsong.mp3 ${WEB_TUNE}
+    DEPENDS ${PROJECT_SOURCE_DIR}/Media/driftsong.mp3
+    COMMENT "Making the page's lighter copy of the tune")
+
+# Page scripts of ours, named by their content like the game's files; the service worker keeps
+# its plain name, by which the browser looks it up again.
+file(GLOB WEB_SCRIPTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/web/*.js)
+list(FILTER WEB_SCRIPTS EXCLUDE REGEX "/service-worker\\.js$")
 set(WEB_DIST ${PROJECT_BINARY_DIR}/dist)
 set(WEB_ZIP ${PROJECT_BINARY_DIR}/snowroll-web.zip)
 set(WEB_PAGE ${PROJECT_SOURCE_DIR}/packaging/web/index.html)
+string(REPLACE ";" "|" WEB_SCRIPT_LIST "${WEB_SCRIPTS}")
+find_program(BROTLI brotli REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+find_program(GZIP gzip REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 add_custom_command(OUTPUT ${WEB_ZIP}
-    COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_DIST}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${WEB_DIST}
-    COMMAND ${CMAKE_COMMAND} -E copy ${WEB_PAGE} $<TARGET_FILE_DIR:snowroll>/snowroll.js
-        $<TARGET_FILE_DIR:snowroll>/snowroll.wasm $<TARGET_FILE_DIR:snowroll>/snowroll.data
-        ${WEB_DIST}
-    COMMAND ${CMAKE_COMMAND} -E chdir ${WEB_DIST} ${CMAKE_COMMAND} -E tar cf ${WEB_ZIP}
-        --format=zip index.html snowroll.js snowroll.wasm snowroll.data
-    DEPENDS snowroll ${WEB_PAGE}
+    COMMAND ${CMAKE_COMMAND} -DGAME=$<TARGET_FILE_DIR:snowroll> -DTUNE=${WEB_TUNE}
+        "-DSCRIPTS=${WEB_SCRIPT_LIST}" -DPAGE=${WEB_PAGE} -DDIST=${WEB_DIST} -DZIP=${WEB_ZIP}
+        -DBROTLI=${BROTLI} -DGZIP=${GZIP}
+        -P ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
+    DEPENDS snowroll ${WEB_PAGE} ${WEB_TUNE} ${WEB_SCRIPTS} ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
     COMMENT "Putting the page together in dist/ and snowroll-web.zip")
 add_custom_target(web_dist ALL DEPENDS ${WEB_ZIP})

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr const char* MusicPath = "Media/driftsong.mp3";
 // Left to choose, SDL opens the device at 22.05 kHz and the mixer converts every decoded frame of
 // the 44.1 kHz music; over SDL 1.2's compatibility layer on SDL2 that conversion overruns the
 // mixer's buffer. At the music's own rate there is nothing to convert.
@@ -23,9 +22,7 @@ void AskForTheMusicRate() {
     }
 }
 
-void StartMusic() {
-    Mix_OpenAudio(0, 0, 0, 0);
-    // A file that is not MPEG audio would be decoded as noise: leave the game silent instead.
+void PlayMusicFile() {
     GameState.music = IsMpegAudioFile(MusicPath) ? Mix_LoadMUS(MusicPath) : nullptr;
     // The browser's mixer throws on a missing music rather than failing quietly.
     if (GameState.music != nullptr) {

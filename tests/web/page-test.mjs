@@ -1,6 +1,8 @@
-// Plays the game's web page in headless Chromium as a player does: it loads, starts on a click,
-// shows the overlay and the start view as the desktop game does, rolls the figure with the arrow
-// keys, turns the view with the pointer, plays the music, keeps the page still and logs no error.
+// Plays the game's web page in headless Chromium as a player does: it loads compressed, says why a
+// download failed and tries again, starts on a click, shows the overlay and the start view as the
+// desktop game does, rolls the figure with the arrow keys, turns the view with the pointer, plays
+// the music and rests it while the tab is hidden, keeps the page still and its title, logs no
+// error, and says so when the browser takes its picture away.
 // Usage: node page-test.mjs <dist folder> <source folder> [folder for the page's screenshots];
 // its last line is "N passed, N failed".
 import path from 'node:path';
@@ -13,24 +15,49 @@ const Report = () => {
   process.exitCode = results.failed === 0 ? 0 : 1;
 };
 
+const Ready = page => page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null);
+
+// Waits for the page to offer a retry and takes it; the message that came with it, or nothing.
+async function Retry(page) {
+  const button = await page.waitForSelector('#retry:not([hidden])', {timeout: Deadline})
+                     .catch(() => null);
+  const text = await page.$eval('#status', status => status.textContent);
+  await button?.click();
+  return button ? text : '';
+}
+
 async function PlayPage(url) {
   const [browser, page] = await Launch();
   const errors = [];
-  page.on('console', message => message.type() === 'error' && errors.push(message.text()));
+  // The one download the test breaks is the only one the browser may report.
+  page.on('console', message => message.type() === 'error' &&
+                                !/ERR_FAILED/.test(message.text()) && errors.push(message.text()));
   page.on('pageerror', error => errors.push(error.message));
   // The browser's mixer decodes the music with Web Audio and plays it from a buffer.
   await page.evaluateOnNewDocument(() => {
     window.soundsStarted = [];
-    const start = AudioBufferSourceNode.prototype.start;
-    AudioBufferSourceNode.prototype.start = function (...when) {
-      window.soundsStarted.push(this);
-      return start.apply(this, when);
-    };
+    for (const [name, note] of [['start', sound => soundsStarted.push(sound)],
+                                ['stop', sound => sound.stopped = true]]) {
+      const original = AudioBufferSourceNode.prototype[name];
+      AudioBufferSourceNode.prototype[name] = function (...when) {
+        note(this);
+        return original.apply(this, when);
+      };
+    }
   });
+  await page.setRequestInterception(true);
+  let broken = false;
+  page.on('request', request => broken || !request.url().endsWith('.data')
+                                    ? request.continue() : (broken = true, request.abort('failed')));
   await page.setViewport({width: 800, height: 520});
   await page.goto(url);
-  const ready = await page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null);
-  Check(ready, 'the page loads its data and offers to start');
+  const told = await Retry(page);
+  const ready = await Ready(page);
+  Check(/did not arrive/.test(told) && ready,
+        'a failed download is told with a retry, which loads the data and offers to start', told);
+  Check(await page.evaluate(() => performance.getEntriesByType('resource').every(
+            file => !/\.(js|wasm)$/.test(file.name) || file.encodedBodySize < file.decodedBodySize / 2)),
+        'the code comes compressed');
   if (!ready) return browser.close();
   const box = await (await page.$('#canvas')).boundingBox();
   const scrolls = await page.evaluate(() => document.documentElement.scrollHeight > innerHeight);
@@ -41,12 +68,13 @@ async function PlayPage(url) {
 
   const overlay = Decode(path.join(source, 'tests/reference/overlay-level-1.png'));
   let start = null;
-  const rests = await AwaitShot(page, shot => {
+  const still = await AwaitShot(page, shot => {
     const still = start && Changed(shot, start, Scene) < 0.01 && Matches(shot, overlay, LevelLine);
     start = shot;
     return still;
   });
-  Check(rests, 'with the pointer at the centre the view comes to rest');
+  Check(still, 'with the pointer at the centre the view comes to rest');
+  Check(await page.title() === 'Snowroll', 'the tab keeps the game\'s name', await page.title());
   Check(Matches(start, overlay, LevelLine) && Matches(start, overlay, SnowLine),
         'the overlay shows level 1 and 0.000000% as the desktop game does');
   // The browser's C library draws other random offsets of the trees and piles: colours only.
@@ -59,6 +87,12 @@ async function PlayPage(url) {
       sound => sound.buffer.duration > 100 && sound.context.state === 'running' &&
                sound.context.currentTime > 0)));
   Check(playing, 'the music plays after the click');
+  await (await browser.newPage()).bringToFront();
+  const rests = await WaitFor(() => page.evaluate(
+      () => document.hidden && soundsStarted.every(sound => sound.stopped)));
+  await page.bringToFront();
+  Check(rests && await WaitFor(() => page.evaluate(() => soundsStarted.some(sound => !sound.stopped))),
+        'the music rests while the tab is hidden and plays again after');
 
   await page.mouse.move(box.x + 600, box.y + 240);
   const turned = await AwaitShot(page, shot => Changed(shot, start, Scene) > 0.08);
@@ -75,6 +109,11 @@ async function PlayPage(url) {
   Check(scrolls && await page.evaluate(() => scrollY === 0),
         'the arrow keys and space leave the page where it is');
   Check(errors.length === 0, 'no error in the console', errors.slice(0, 3).join(' | '));
+
+  await page.evaluate(() => Module.ctx.getExtension('WEBGL_lose_context').loseContext());
+  const said = await Retry(page);
+  Check(/picture/.test(said) && await Ready(page),
+        'a lost picture is told, and trying again offers a new start', said);
   await browser.close();
 }
 

@@ -68,11 +68,11 @@ export function Compare(a, b, [x, y, width, height]) {
 export const Changed = (a, b, rect) => Compare(a, b, rect).changed;
 export const Matches = (a, b, rect) => Changed(a, b, rect) <= DifferingShareTolerance;
 
-// Serves `dist` from a real static host on a free port of this machine only; the host and its
-// address. The host names the port on its first line.
+// Serves `dist` on a free port of this machine only from the game's own host, which sends the
+// compressed copies; the host and its address. The host names the port on its first line.
 export async function Serve(dist) {
-  const server = spawn('python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1',
-                                   '--directory', dist], {stdio: ['ignore', 'pipe', 'ignore']});
+  const host = new URL('../../scripts/serve-web', import.meta.url).pathname;
+  const server = spawn(host, [dist, '0'], {stdio: ['ignore', 'pipe', 'ignore']});
   const [banner] = await Promise.race([once(server.stdout, 'data'), once(server, 'close')]);
   return [server, `http://127.0.0.1:${/port (\d+)/.exec(banner)?.[1]}/`];
 }
