@@ -4,8 +4,6 @@
 #include "app/Platform.h"
 #include "app/Video.h"
 #include "game/GameState.h"
-#include "render/Font.h"
-#include "render/WorldBatch.h"
 
 #include <SDL.h>
 #include <emscripten.h>
@@ -49,14 +47,6 @@ unsigned KeyTableIndex(unsigned symbol) {
     default:
         return symbol < ScancodeKeys ? symbol : KeyCount;
     }
-}
-
-void DrawPlatformWorld() {
-    DrawWorldBatched();
-}
-
-void DrawPlatformText(float x, float y, const char* text, float scale) {
-    DrawTextBatched(x, y, text, scale);
 }
 
 // The browser's SDL reads the pointer as (0, 0) until its first event, which would turn the
