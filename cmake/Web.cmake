@@ -63,3 +63,15 @@ add_custom_command(OUTPUT ${WEB_ZIP}
     DEPENDS snowroll ${WEB_PAGE}
     COMMENT "Putting the page together in dist/ and snowroll-web.zip")
 add_custom_target(web_dist ALL DEPENDS ${WEB_ZIP})
+
+# The page on every device: its controls, the worker that keeps its files for visits without a
+# network (unhashed, at the root, so that its scope is the whole page), the manifest that makes it
+# installable, and the manifest's icons.
+set(WEB_DEVICE_FILES ${PROJECT_SOURCE_DIR}/src/web/controls.js
+    ${PROJECT_SOURCE_DIR}/src/web/service-worker.js ${PROJECT_SOURCE_DIR}/packaging/web/manifest.webmanifest
+    ${PROJECT_SOURCE_DIR}/packaging/icons/snowroll-192.png
+    ${PROJECT_SOURCE_DIR}/packaging/icons/snowroll-512.png)
+add_custom_command(OUTPUT ${WEB_ZIP} APPEND
+    COMMAND ${CMAKE_COMMAND} -E copy ${WEB_DEVICE_FILES} ${WEB_DIST}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${WEB_DIST} ${CMAKE_COMMAND} -E tar cf ${WEB_ZIP} --format=zip .
+    DEPENDS ${WEB_DEVICE_FILES})

@@ -4,6 +4,7 @@
 // Usage: node page-test.mjs <dist folder> <source folder> [folder for the page's screenshots];
 // its last line is "N passed, N failed".
 import path from 'node:path';
+import {Devices} from './devices.mjs';
 import {AwaitShot, Changed, Check, Compare, Deadline, Decode, LevelLine, Launch, Matches, Scene,
         Serve, SnowLine, WaitFor, results} from './support.mjs';
 
@@ -27,7 +28,7 @@ async function PlayPage(url) {
       return start.apply(this, when);
     };
   });
-  await page.setViewport({width: 800, height: 520});
+  await page.setViewport({width: 640, height: 480}); // the picture at the game's own size
   await page.goto(url);
   const ready = await page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null);
   Check(ready, 'the page loads its data and offers to start');
@@ -91,6 +92,7 @@ const [server, url] = await Serve(dist);
 try {
   await PlayPage(url);
   await PageWithoutWebGl(url);
+  await Devices(url, shots, dist);
 } catch (error) {
   Check(false, 'the page test ran to its end', error.message);
 }
