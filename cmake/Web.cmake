@@ -67,13 +67,22 @@ set(WEB_DIST ${PROJECT_BINARY_DIR}/dist)
 set(WEB_ZIP ${PROJECT_BINARY_DIR}/snowroll-web.zip)
 set(WEB_PAGE ${PROJECT_SOURCE_DIR}/packaging/web/index.html)
 string(REPLACE ";" "|" WEB_SCRIPT_LIST "${WEB_SCRIPTS}")
+# Files under their plain names: the worker that keeps the page's files for visits without a
+# network (at the root, so that its scope is the whole page, and looked up again by its name), the
+# manifest that makes the page installable, and the manifest's icons.
+set(WEB_PLAIN ${PROJECT_SOURCE_DIR}/src/web/service-worker.js
+    ${PROJECT_SOURCE_DIR}/packaging/web/manifest.webmanifest
+    ${PROJECT_SOURCE_DIR}/packaging/icons/snowroll-192.png
+    ${PROJECT_SOURCE_DIR}/packaging/icons/snowroll-512.png)
+string(REPLACE ";" "|" WEB_PLAIN_LIST "${WEB_PLAIN}")
 find_program(BROTLI brotli REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 find_program(GZIP gzip REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 add_custom_command(OUTPUT ${WEB_ZIP}
     COMMAND ${CMAKE_COMMAND} -DGAME=$<TARGET_FILE_DIR:snowroll> -DTUNE=${WEB_TUNE}
-        "-DSCRIPTS=${WEB_SCRIPT_LIST}" -DPAGE=${WEB_PAGE} -DDIST=${WEB_DIST} -DZIP=${WEB_ZIP}
-        -DBROTLI=${BROTLI} -DGZIP=${GZIP}
+        "-DSCRIPTS=${WEB_SCRIPT_LIST}" "-DPLAIN=${WEB_PLAIN_LIST}" -DPAGE=${WEB_PAGE}
+        -DDIST=${WEB_DIST} -DZIP=${WEB_ZIP} -DBROTLI=${BROTLI} -DGZIP=${GZIP}
         -P ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
-    DEPENDS snowroll ${WEB_PAGE} ${WEB_TUNE} ${WEB_SCRIPTS} ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
+    DEPENDS snowroll ${WEB_PAGE} ${WEB_TUNE} ${WEB_SCRIPTS} ${WEB_PLAIN}
+        ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
     COMMENT "Putting the page together in dist/ and snowroll-web.zip")
 add_custom_target(web_dist ALL DEPENDS ${WEB_ZIP})

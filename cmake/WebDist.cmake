@@ -1,10 +1,11 @@
 # Puts the page together in DIST and zips it into ZIP: the game's files (from the folder GAME),
 # the tune (TUNE) and the page scripts (SCRIPTS, separated by "|") each under a name that carries
 # a hash of its content, so that a browser may keep them for good; the page (PAGE) names them so.
+# The files of PLAIN (separated by "|") keep their names.
 # Beside each file that shrinks on the wire lie its brotli (BROTLI) and gzip (GZIP) copies.
 #
-#   cmake -DGAME=... -DTUNE=... -DSCRIPTS=... -DPAGE=... -DDIST=... -DZIP=... -DBROTLI=... \
-#         -DGZIP=... -P cmake/WebDist.cmake
+#   cmake -DGAME=... -DTUNE=... -DSCRIPTS=... -DPLAIN=... -DPAGE=... -DDIST=... -DZIP=... \
+#         -DBROTLI=... -DGZIP=... -P cmake/WebDist.cmake
 cmake_minimum_required(VERSION 3.21)
 set(HASH_LENGTH 10)
 
@@ -28,6 +29,8 @@ endforeach()
 # The loader's bar counts the bytes of each file as they arrive, once unpacked.
 string(REPLACE "/* sizes */" "${sizes}" page "${page}")
 file(WRITE ${DIST}/index.html "${page}")
+string(REPLACE "|" ";" plain "${PLAIN}")
+file(COPY ${plain} DESTINATION ${DIST})
 
 # The tune is packed already; the data is the packed atlas and the levels as text.
 file(GLOB packable ${DIST}/*.html ${DIST}/*.js ${DIST}/*.wasm ${DIST}/*.data)

@@ -7,6 +7,7 @@
 #include "assets/Assets.h"
 #include "game/GameState.h"
 #include "game/Update.h"
+#include "render/DrawPlatform.h"
 #include "render/Hud.h"
 
 #include <GL/gl.h>

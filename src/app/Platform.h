@@ -14,12 +14,6 @@ bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type);
 // a value of `KeyCount` or more for a key the table does not hold.
 unsigned KeyTableIndex(unsigned symbol);
 
-// Draws the 3-D world the way this build draws it fastest.
-void DrawPlatformWorld();
-
-// Draws overlay text as `DrawText` does, in as few calls as this build needs.
-void DrawPlatformText(float x, float y, const char* text, float scale);
-
 // Runs `frame` until the window's close request has been seen. The desktop loops here; the
 // browser hands `frame` to the page's animation timer and never returns.
 void RunFrameLoop(void (*frame)());

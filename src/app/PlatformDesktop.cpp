@@ -1,8 +1,6 @@
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "game/GameState.h"
-#include "render/Font.h"
-#include "render/World.h"
 
 #include <SDL.h>
 
@@ -18,14 +16,6 @@ bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type) {
 
 unsigned KeyTableIndex(unsigned symbol) {
     return symbol;
-}
-
-void DrawPlatformWorld() {
-    DrawWorld();
-}
-
-void DrawPlatformText(float x, float y, const char* text, float scale) {
-    DrawText(x, y, text, scale);
 }
 
 void RunFrameLoop(void (*frame)()) {

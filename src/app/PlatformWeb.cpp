@@ -1,23 +1,25 @@
-// The browser build: Emscripten's SDL, with its own event types and key symbols, and a frame
-// loop that the page's animation timer drives.
+// The browser build: Emscripten's SDL for the window and the pointer, the page's own keys, touch
+// and pads as key events queued here, and a frame loop that the page's animation timer drives.
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Video.h"
 #include "game/GameState.h"
-#include "render/Font.h"
-#include "render/WorldBatch.h"
 
 #include <SDL.h>
 #include <emscripten.h>
 
 namespace {
 
-// The browser's SDL gives keys without a character their scancode plus this.
-constexpr unsigned ScancodeKeys = 1024;
-constexpr unsigned ScancodeRight = 79;
-constexpr unsigned ScancodeLeft = 80;
-constexpr unsigned ScancodeDown = 81;
-constexpr unsigned ScancodeUp = 82;
+// Key events the page has queued and the game has not yet taken: a frame takes them all, so a
+// few dozen cover any burst of fingers; beyond that the newest are dropped.
+constexpr int PageKeyCapacity = 64;
+
+struct PageKeyQueue {
+    SDL_Event events[PageKeyCapacity];
+    int count;
+};
+
+PageKeyQueue PageKeys;
 
 void (*runFrame)() = nullptr;
 
@@ -28,46 +30,66 @@ void RunBrowserFrame() {
     }
 }
 
+// Takes the oldest page key event of `type` out of the queue, keeping the others in order.
+bool TakePageKey(SDL_Event& event, std::uint32_t type) {
+    for (int k = 0; k < PageKeys.count; ++k) {
+        if (PageKeys.events[k].type == type) {
+            event = PageKeys.events[k];
+            for (int next = k + 1; next < PageKeys.count; ++next) {
+                PageKeys.events[next - 1] = PageKeys.events[next];
+            }
+            --PageKeys.count;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
-// The browser's SDL takes a range of event types, not a mask.
-bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type) {
-    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, type, type) > 0;
-}
-
-// Characters keep their SDL 1.2 symbols (the lower-case letter); the arrows come as scancodes.
-unsigned KeyTableIndex(unsigned symbol) {
-    switch (symbol) {
-    case ScancodeKeys + ScancodeUp:
-        return KeyUp;
-    case ScancodeKeys + ScancodeDown:
-        return KeyDown;
-    case ScancodeKeys + ScancodeLeft:
-        return KeyLeft;
-    case ScancodeKeys + ScancodeRight:
-        return KeyRight;
-    default:
-        return symbol < ScancodeKeys ? symbol : KeyCount;
+// The page reads the keys itself (by their place on the keyboard, whatever the layout), the
+// touch controls and the pads, and queues what they press and release here, as the key events
+// of the game's SDL 1.2 key symbols.
+extern "C" EMSCRIPTEN_KEEPALIVE void QueueKeyEvent(int symbol, int down) {
+    if (PageKeys.count == PageKeyCapacity || symbol < 0 || symbol >= KeyCount) {
+        return;
     }
+    SDL_Event event = {};
+    event.type = down != 0 ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down != 0 ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = static_cast<decltype(event.key.keysym.sym)>(symbol);
+    PageKeys.events[PageKeys.count++] = event;
 }
 
-void DrawPlatformWorld() {
-    DrawWorldBatched();
-}
-
-void DrawPlatformText(float x, float y, const char* text, float scale) {
-    DrawTextBatched(x, y, text, scale);
-}
-
-// The browser's SDL reads the pointer as (0, 0) until its first event, which would turn the
-// camera by itself: until the page reports it, the pointer rests at the centre.
-void RunFrameLoop(void (*frame)()) {
+// The page places the pointer in the game's 640 by 480 frame, whatever size the picture is shown
+// at: from the mouse, a thumb's drag or a pad's stick, and back at the centre when they let go.
+extern "C" EMSCRIPTEN_KEEPALIVE void PlacePointer(int x, int y) {
     EM_ASM(
         {
             Browser.mouseX = $0;
             Browser.mouseY = $1;
         },
-        WindowWidth / 2, WindowHeight / 2);
+        x < 0 ? 0 : (x >= WindowWidth ? WindowWidth - 1 : x),
+        y < 0 ? 0 : (y >= WindowHeight ? WindowHeight - 1 : y));
+}
+
+// Keys come from the page's queue; the browser's SDL takes a range of event types, not a mask.
+bool TakeQueuedEvent(SDL_Event& event, std::uint32_t type) {
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) {
+        return TakePageKey(event, type);
+    }
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, type, type) > 0;
+}
+
+// The page queues the game's own key symbols.
+unsigned KeyTableIndex(unsigned symbol) {
+    return symbol;
+}
+
+// The browser's SDL reads the pointer as (0, 0) until its first event, which would turn the
+// camera by itself: until the page reports it, the pointer rests at the centre.
+void RunFrameLoop(void (*frame)()) {
+    PlacePointer(WindowWidth / 2, WindowHeight / 2);
     runFrame = frame;
     emscripten_set_main_loop(RunBrowserFrame, 0, 1);
 }

@@ -1,8 +1,7 @@
 #include "render/Hud.h"
 
-#include "app/Platform.h"
-
 #include "game/GameState.h"
+#include "render/DrawPlatform.h"
 #include "render/Font.h"
 
 #include <GL/gl.h>

@@ -11,54 +11,63 @@ namespace {
 constexpr float DegreesPerRadian = 57.29578f;
 constexpr float YawOffset = 90.0f; // yaw 0 must look along +x, where GL's camera looks along -z
 constexpr float HalfSpacing = 0.5f;
+constexpr int NoSnowPoint = -1; // the snow point of a floor tile or a tree
 
 float FigurePositions[FigureFloats];
 
 static_assert(FigureFloats == FigureVertices * 3, "the blend covers every figure vertex");
 
-// Draws one instance of `mesh` with its origin at (x, y, z).
-void DrawMeshAt(const Mesh& mesh, float x, float y, float z) {
+// Draws one instance of the placed mesh.
+void DrawPlaced(const Placement& placed) {
     glPushMatrix();
-    glTranslatef(x, y, z);
-    glVertexPointer(3, GL_FLOAT, 0, mesh.positions);
-    glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords);
-    glNormalPointer(GL_FLOAT, 0, mesh.normals);
-    glDrawArrays(GL_TRIANGLES, 0, mesh.vertexCount);
+    glTranslatef(placed.x, placed.y, placed.z);
+    glVertexPointer(3, GL_FLOAT, 0, placed.mesh->positions);
+    glTexCoordPointer(2, GL_FLOAT, 0, placed.mesh->texCoords);
+    glNormalPointer(GL_FLOAT, 0, placed.mesh->normals);
+    glDrawArrays(GL_TRIANGLES, 0, placed.mesh->vertexCount);
     glPopMatrix();
 }
 
-// Draws a floor tile on every cell and a tree on every wall cell, sunk by its offset.
-void DrawMaze() {
+Placement PlaceCell(Piece piece, const Mesh& mesh, int i, int j, float y) {
+    const float x = CellSize * static_cast<float>(i);
+    const float z = CellSize * static_cast<float>(j);
+    return {piece, &mesh, x, y, z, NoSnowPoint, NoSnowPoint};
+}
+
+} // namespace
+
+Placement PlacePile(int a, int b) {
+    return {Piece::Pile,
+            &SnowPile,
+            CellSize * static_cast<float>(a) * HalfSpacing,
+            LevelMap.snowOffsets[a][b],
+            CellSize * static_cast<float>(b) * HalfSpacing,
+            a,
+            b};
+}
+
+// Trees stand sunk by their offsets; piles lie at their own offsets on the half-cell grid.
+void WalkWorld(void (*place)(const Placement&)) {
     for (int i = 0; i < MazeCells; ++i) {
         for (int j = 0; j < MazeCells; ++j) {
-            DrawMeshAt(FloorTile, CellSize * static_cast<float>(i), 0.0f,
-                       CellSize * static_cast<float>(j));
+            place(PlaceCell(Piece::Floor, FloorTile, i, j, 0.0f));
         }
     }
     for (int i = 0; i < MazeCells; ++i) {
         for (int j = 0; j < MazeCells; ++j) {
             if (LevelMap.walls[i][j] == 1) {
-                DrawMeshAt(FirTree, CellSize * static_cast<float>(i), LevelMap.wallOffsets[i][j],
-                           CellSize * static_cast<float>(j));
+                place(PlaceCell(Piece::Tree, FirTree, i, j, LevelMap.wallOffsets[i][j]));
             }
         }
     }
-}
-
-// Draws a pile on every snow point that still holds snow.
-void DrawSnow() {
     for (int a = 0; a < SnowPoints; ++a) {
         for (int b = 0; b < SnowPoints; ++b) {
             if (LevelMap.snow[a][b] == 1) {
-                DrawMeshAt(SnowPile, CellSize * static_cast<float>(a) * HalfSpacing,
-                           LevelMap.snowOffsets[a][b],
-                           CellSize * static_cast<float>(b) * HalfSpacing);
+                place(PlacePile(a, b));
             }
         }
     }
 }
-
-} // namespace
 
 // The eye at the camera position, turned by the camera's roll, pitch and yaw.
 void PlaceCamera() {
@@ -98,8 +107,7 @@ void DrawWorld() {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    DrawMaze();
-    DrawSnow();
+    WalkWorld(DrawPlaced);
     DrawFigure();
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

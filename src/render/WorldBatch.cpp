@@ -18,7 +18,6 @@ constexpr int VertexFloats = 5; // x, y, z, u, v: one stride for all, the browse
 constexpr GLsizei VertexBytes = VertexFloats * sizeof(float);
 constexpr GLsizeiptr PileBytes = SnowPileVertices * VertexBytes;
 constexpr int NoSlot = -1;
-constexpr float HalfSpacing = 0.5f;
 
 struct BatchRecord {
     GLuint maze;  // floor tiles and trees
@@ -29,22 +28,32 @@ struct BatchRecord {
     bool built;
     std::int32_t slots[SnowPoints][SnowPoints]; // a point's slot in `piles`, or NoSlot
     std::uint8_t shown[SnowPoints][SnowPoints]; // the snow the pile buffer shows
+    std::vector<float> mazeData;                // what the walk gathers for each buffer
+    std::vector<float> pileData;
+    std::int32_t nextSlot;
 };
 
 BatchRecord Batch;
 
-// Appends `mesh` moved to (x, y, z), interleaved.
-void AppendMesh(std::vector<float>& out, const Mesh& mesh, float x, float y, float z) {
+// Appends the placed mesh, moved to its place, interleaved.
+void AppendPlaced(std::vector<float>& out, const Placement& placed) {
+    const Mesh& mesh = *placed.mesh;
     for (int v = 0; v < mesh.vertexCount; ++v) {
         const float* p = mesh.positions + v * 3;
         const float* t = mesh.texCoords + v * 2;
-        out.insert(out.end(), {p[0] + x, p[1] + y, p[2] + z, t[0], t[1]});
+        out.insert(out.end(), {p[0] + placed.x, p[1] + placed.y, p[2] + placed.z, t[0], t[1]});
     }
 }
 
-void AppendPile(std::vector<float>& out, int a, int b) {
-    AppendMesh(out, SnowPile, CellSize * static_cast<float>(a) * HalfSpacing,
-               LevelMap.snowOffsets[a][b], CellSize * static_cast<float>(b) * HalfSpacing);
+// Puts each piece of the walk into its buffer's data; each pile takes the next slot.
+void GatherPlaced(const Placement& placed) {
+    if (placed.piece != Piece::Pile) {
+        AppendPlaced(Batch.mazeData, placed);
+        return;
+    }
+    Batch.shown[placed.snowA][placed.snowB] = 1;
+    Batch.slots[placed.snowA][placed.snowB] = Batch.nextSlot++;
+    AppendPlaced(Batch.pileData, placed);
 }
 
 GLsizei Upload(GLuint& name, const std::vector<float>& data, GLenum usage) {
@@ -57,45 +66,27 @@ GLsizei Upload(GLuint& name, const std::vector<float>& data, GLenum usage) {
     return static_cast<GLsizei>(data.size() / VertexFloats);
 }
 
-void BuildMaze() {
-    std::vector<float> data;
-    for (int i = 0; i < MazeCells; ++i) {
-        for (int j = 0; j < MazeCells; ++j) {
-            AppendMesh(data, FloorTile, CellSize * static_cast<float>(i), 0.0f,
-                       CellSize * static_cast<float>(j));
-        }
-    }
-    for (int i = 0; i < MazeCells; ++i) {
-        for (int j = 0; j < MazeCells; ++j) {
-            if (LevelMap.walls[i][j] == 1) {
-                AppendMesh(data, FirTree, CellSize * static_cast<float>(i),
-                           LevelMap.wallOffsets[i][j], CellSize * static_cast<float>(j));
-            }
-        }
-    }
-    Batch.mazeVertices = Upload(Batch.maze, data, GL_STATIC_DRAW);
-}
-
-void BuildPiles() {
-    std::vector<float> data;
-    int slot = 0;
+// Walks the level into both buffers.
+void BuildBuffers() {
+    Batch.mazeData.clear();
+    Batch.pileData.clear();
+    Batch.nextSlot = 0;
     for (int a = 0; a < SnowPoints; ++a) {
         for (int b = 0; b < SnowPoints; ++b) {
-            Batch.shown[a][b] = LevelMap.snow[a][b] == 1 ? 1 : 0;
-            Batch.slots[a][b] = Batch.shown[a][b] == 1 ? slot++ : NoSlot;
-            if (Batch.shown[a][b] == 1) {
-                AppendPile(data, a, b);
-            }
+            Batch.shown[a][b] = 0;
+            Batch.slots[a][b] = NoSlot;
         }
     }
-    Batch.pileVertices = Upload(Batch.piles, data, GL_DYNAMIC_DRAW);
+    WalkWorld(GatherPlaced);
+    Batch.mazeVertices = Upload(Batch.maze, Batch.mazeData, GL_STATIC_DRAW);
+    Batch.pileVertices = Upload(Batch.piles, Batch.pileData, GL_DYNAMIC_DRAW);
 }
 
 // Rewrites one pile's slot: the pile itself, or all its corners in one point, which draws nothing.
 void UpdateSlot(int a, int b, bool present) {
     std::vector<float> data;
     if (present) {
-        AppendPile(data, a, b);
+        AppendPlaced(data, PlacePile(a, b));
     } else {
         data.assign(SnowPileVertices * VertexFloats, 0.0f);
     }
@@ -131,8 +122,7 @@ void DrawBuffer(GLuint name, GLsizei vertices) {
 } // namespace
 
 void BuildLevelBuffers() {
-    BuildMaze();
-    BuildPiles();
+    BuildBuffers();
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     Batch.levelBuilds = LevelBuilds;
     Batch.built = true;

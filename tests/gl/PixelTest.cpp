@@ -292,7 +292,7 @@ TEST(IconTest, TheRendererRebuildsTheCommittedIcons) {
     ScratchFolder scratch;
     const std::string command = std::string(ICON_RENDERER) + " " + SOURCE_DIR + " " + scratch.path;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (int size : {16, 24, 32, 48, 64, 128, 192, 256, 512}) {
         const std::string name = "snowroll-" + std::to_string(size) + ".png";
         // Over black and over white, so that both the colours and the alpha are compared.
         for (std::uint8_t ground : {0, 255}) {

@@ -6,6 +6,7 @@
 // Usage: node page-test.mjs <dist folder> <source folder> [folder for the page's screenshots];
 // its last line is "N passed, N failed".
 import path from 'node:path';
+import {Devices} from './devices.mjs';
 import {AwaitShot, Changed, Check, Compare, Deadline, Decode, LevelLine, Launch, Matches, Scene,
         Serve, SnowLine, WaitFor, results} from './support.mjs';
 
@@ -49,7 +50,7 @@ async function PlayPage(url) {
   let broken = false;
   page.on('request', request => broken || !request.url().endsWith('.data')
                                     ? request.continue() : (broken = true, request.abort('failed')));
-  await page.setViewport({width: 800, height: 520});
+  await page.setViewport({width: 640, height: 480}); // the picture at the game's own size
   await page.goto(url);
   const told = await Retry(page);
   const ready = await Ready(page);
@@ -130,6 +131,7 @@ const [server, url] = await Serve(dist);
 try {
   await PlayPage(url);
   await PageWithoutWebGl(url);
+  await Devices(url, shots, dist);
 } catch (error) {
   Check(false, 'the page test ran to its end', error.message);
 }

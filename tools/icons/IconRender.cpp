@@ -27,7 +27,8 @@
 
 namespace {
 
-constexpr int IconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+// 192 and 512 are the sizes an installable web page names.
+constexpr int IconSizes[] = {16, 24, 32, 48, 64, 128, 192, 256, 512};
 // Each icon pixel averages Supersample by Supersample rendered pixels, for smooth edges.
 constexpr int Supersample = 4;
 // The figure is seen from the front-left, a little from above, the way it looks at the player.
