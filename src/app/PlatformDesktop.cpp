@@ -1,3 +1,4 @@
+#include "app/FrameClock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "game/GameState.h"
@@ -30,6 +31,7 @@ void DrawPlatformText(float x, float y, const char* text, float scale) {
 
 void RunFrameLoop(void (*frame)()) {
     while (!GameState.quitRequested) {
+        PaceFrame();
         frame();
     }
 }

@@ -3,10 +3,13 @@
 #include "app/FrameClock.h"
 #include "app/GameMain.h"
 #include "app/Input.h"
+#include "app/Platform.h"
 #include "game/GameState.h"
+#include "game/Update.h"
 #include "support/Scratch.h"
 
 #include <SDL.h>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -16,17 +19,86 @@
 
 namespace {
 
-// The time factor is the frame's length in sixtieths of a second, also across the counter's wrap.
+// The time factor is the frame's length in sixtieths, frame after frame, also across the wrap.
 TEST(FrameClockTest, TheTimeFactorIsTheFrameLengthInSixtieths) {
-    // {ticks at the last frame, milliseconds since, time factor}
-    const std::tuple<std::uint32_t, std::uint32_t, float> frames[] = {
-        {1000, 16, 0.96f}, {1000, 17, 1.02f}, {1000, 33, 1.98f}, {0xFFFFFFF8u, 16, 0.96f}};
-    for (const auto& [start, millis, scale] : frames) {
-        GameState.lastTicks = start;
-        MeasureFrame(start + millis);
-        EXPECT_FLOAT_EQ(FrameTimeScale(), scale) << start << " + " << millis;
+    // {milliseconds since the frame before, time factor}
+    const std::pair<std::uint32_t, float> frames[] = {{16, 0.96f}, {17, 1.02f}, {33, 1.98f}};
+    GameState.lastTicks = 0xFFFFFFE0u;
+    for (const auto& [millis, scale] : frames) {
+        const std::uint32_t ticks = GameState.lastTicks + millis;
+        MeasureFrame(ticks);
+        EXPECT_FLOAT_EQ(FrameTimeScale(), scale) << ticks;
     }
     ResetGlobalRecords();
+}
+
+// A clock the test drives: the frame loop reads it and waits on it, and each frame moves it on
+// by the frame's own length, until the run's length has passed.
+struct DrivenClock {
+    std::uint32_t start;
+    double millis;
+    double frameMillis;
+    double runMillis;
+    int waits;
+} Driven;
+
+std::uint32_t ReadDrivenTicks() {
+    return Driven.start + static_cast<std::uint32_t>(Driven.millis);
+}
+
+void WaitOnDrivenClock(std::uint32_t millis) {
+    Driven.millis += millis;
+    ++Driven.waits;
+}
+
+void RunDrivenFrame() {
+    RunFrame();
+    Driven.millis += Driven.frameMillis;
+    GameState.quitRequested = Driven.millis >= Driven.runMillis;
+}
+
+// Sets up SDL's window-less video driver for a test, and puts the player's driver back after.
+struct DummyVideo {
+    DummyVideo() {
+        previous = getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "";
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    }
+    ~DummyVideo() {
+        SDL_Quit();
+        previous.empty() ? unsetenv("SDL_VIDEODRIVER")
+                         : setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
+        ResetGlobalRecords();
+    }
+    std::string previous;
+};
+
+// Through the frame loop, on a driven clock that wraps during the run, the game's time keeps to
+// real time at any frame rate, frames that take no time at all included, and at 120 frames per
+// second and below the loop never waits. The game's time is read off the camera, which the
+// pointer away from the centre turns at a steady rate.
+TEST(FrameClockTest, PlayKeepsToRealTimeAtAnyFrameRate) {
+    DummyVideo video;
+    const TickSource system = FrameTicks;
+    FrameTicks = {ReadDrivenTicks, WaitOnDrivenClock};
+    GameState.snowTotal = 1; // a pile left, so that the level stays
+    PollInput();
+    UpdateGame(1.0f);
+    const float turnPerSixtieth = -GameState.yawTarget;
+    ASSERT_GT(turnPerSixtieth, 0.0f) << "the pointer rests away from the centre";
+    for (const double rate : {60.0, 120.0, 240.0, 1000.0, double{INFINITY}}) {
+        ResetGlobalRecords();
+        GameState.snowTotal = 1;
+        Driven = {0xFFFFFC00u, 0.0, 1000.0 / rate, 2000.0, 0};
+        GameState.lastTicks = Driven.start - 16;
+        RunFrameLoop(RunDrivenFrame);
+        const double realMillis = GameState.lastTicks - (Driven.start - 16);
+        const double gameMillis = -GameState.yawTarget / turnPerSixtieth * 1000.0 / 60.0;
+        EXPECT_GE(realMillis, 2000.0 - 17.0) << rate;
+        EXPECT_NEAR(gameMillis / realMillis, 1.0, 0.03) << rate << " frames a second";
+        EXPECT_EQ(Driven.waits > 0, rate > 120.0) << rate << " frames a second";
+    }
+    FrameTicks = system;
 }
 
 // Queues an event of `type` for the key symbol or mouse button `which`.
@@ -49,9 +121,7 @@ constexpr ButtonState Pressed = ButtonState::Pressed;
 // in the later ones; out of range symbols and buttons are ignored. A key never ends the game; a
 // close request ends the loop after its frame took the keys; every event of a frame is taken.
 TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
-    const std::string previous = getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "";
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    DummyVideo video;
     // Each frame: its events, then the phase of W and of the left button.
     const struct {
         std::vector<std::pair<Uint8, int>> events;
@@ -78,9 +148,6 @@ TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
         SDL_Event left;
         EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 0) << "all were taken";
     }
-    SDL_Quit();
-    previous.empty() ? unsetenv("SDL_VIDEODRIVER") : setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
-    ResetGlobalRecords();
 }
 
 } // namespace
