@@ -14,93 +14,40 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace {
 
-// The time factor is the frame's length in sixtieths, frame after frame, also across the wrap.
-TEST(FrameClockTest, TheTimeFactorIsTheFrameLengthInSixtieths) {
-    // {milliseconds since the frame before, time factor}
-    const std::pair<std::uint32_t, float> frames[] = {{16, 0.96f}, {17, 1.02f}, {33, 1.98f}};
-    GameState.lastTicks = 0xFFFFFFE0u;
-    for (const auto& [millis, scale] : frames) {
-        const std::uint32_t ticks = GameState.lastTicks + millis;
-        MeasureFrame(ticks);
-        EXPECT_FLOAT_EQ(FrameTimeScale(), scale) << ticks;
-    }
-    ResetGlobalRecords();
-}
-
-// A clock the test drives: the frame loop reads it and waits on it, and each frame moves it on
-// by the frame's own length, until the run's length has passed (or, should frames of no length
-// never wait, until far more frames than that length holds).
-struct DrivenClock {
+// A clock the test drives: the loop reads it and waits on it, and each frame moves it on by the
+// frame's own length.
+struct {
     std::uint32_t start;
-    double millis;
-    double frameMillis;
-    double runMillis;
-    int waits;
+    double frameMillis, waited;
     int frames;
 } Driven;
 
-std::uint32_t ReadDrivenTicks() {
-    return Driven.start + static_cast<std::uint32_t>(Driven.millis);
+std::uint32_t ReadDrivenClock() {
+    return Driven.start +
+           static_cast<std::uint32_t>(Driven.frames * Driven.frameMillis + Driven.waited);
 }
 
-void WaitOnDrivenClock(std::uint32_t millis) {
-    Driven.millis += millis;
-    ++Driven.waits;
-}
-
-void RunDrivenFrame() {
-    RunFrame();
-    Driven.millis += Driven.frameMillis;
-    GameState.quitRequested = Driven.millis >= Driven.runMillis || ++Driven.frames > 10000;
-}
-
-// Sets up SDL's window-less video driver for a test, and puts the player's driver back after.
-struct DummyVideo {
-    DummyVideo() {
-        previous = getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "";
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        EXPECT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    }
-    ~DummyVideo() {
-        SDL_Quit();
-        previous.empty() ? unsetenv("SDL_VIDEODRIVER")
-                         : setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
-        ResetGlobalRecords();
-    }
-    std::string previous;
-};
-
-// Through the frame loop, on a driven clock that wraps during the run, the game's time keeps to
-// real time at any frame rate, frames that take no time at all included, and at 120 frames per
-// second and below the loop never waits. The game's time is read off the camera, which the
-// pointer away from the centre turns at a steady rate.
-TEST(FrameClockTest, PlayKeepsToRealTimeAtAnyFrameRate) {
-    DummyVideo video;
-    const TickSource system = FrameTicks;
-    FrameTicks = {ReadDrivenTicks, WaitOnDrivenClock};
+// Game time over real time through the frame loop at `rate` frames a second on the driven clock,
+// which wraps during the run. The game's time is read off the camera, which the pointer away from
+// the window's centre turns at a steady rate, first measured over one sixtieth of a second.
+double PlaySpeed(double rate) {
+    ResetGlobalRecords();
     GameState.snowTotal = 1; // a pile left, so that the level stays
-    PollInput();
     UpdateGame(1.0f);
     const float turnPerSixtieth = -GameState.yawTarget;
-    ASSERT_GT(turnPerSixtieth, 0.0f) << "the pointer rests away from the centre";
-    for (const double rate : {60.0, 120.0, 240.0, 1000.0, double{INFINITY}}) {
-        ResetGlobalRecords();
-        GameState.snowTotal = 1;
-        Driven = {0xFFFFFC00u, 0.0, 1000.0 / rate, 2000.0, 0, 0};
-        GameState.lastTicks = Driven.start - 16;
-        RunFrameLoop(RunDrivenFrame);
-        const double realMillis = GameState.lastTicks - (Driven.start - 16);
-        const double gameMillis = -GameState.yawTarget / turnPerSixtieth * 1000.0 / 60.0;
-        EXPECT_GE(realMillis, 2000.0 - 17.0) << rate;
-        EXPECT_NEAR(gameMillis / realMillis, 1.0, 0.03) << rate << " frames a second";
-        EXPECT_EQ(Driven.waits > 0, rate > 120.0) << rate << " frames a second";
-    }
-    FrameTicks = system;
+    Driven = {0xFFFFFC00u, 1000.0 / rate, 0.0, 0};
+    GameState.lastTicks = Driven.start - 16;
+    RunFrameLoop([] { // two seconds, or far more frames than that, should none wait
+        RunFrame();
+        GameState.quitRequested =
+            GameState.lastTicks - Driven.start >= 2000 || ++Driven.frames > 9999;
+    });
+    const double realMillis = GameState.lastTicks - (Driven.start - 16);
+    return (-GameState.yawTarget / turnPerSixtieth - 1.0) * (1000.0 / 60.0) / realMillis;
 }
 
 // Queues an event of `type` for the key symbol or mouse button `which`.
@@ -122,8 +69,12 @@ constexpr ButtonState Pressed = ButtonState::Pressed;
 // Frame by frame, a key or button is pressed in the frame whose poll takes its down event and held
 // in the later ones; out of range symbols and buttons are ignored. A key never ends the game; a
 // close request ends the loop after its frame took the keys; every event of a frame is taken.
-TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
-    DummyVideo video;
+// Play keeps to real time at any frame rate, frames that take no time at all included, and at 120
+// frames per second and below the loop never waits.
+TEST(FrameTest, KeysFollowTheirPhasesACloseRequestEndsTheLoopAndPlayKeepsToRealTime) {
+    const std::string previous = getenv("SDL_VIDEODRIVER") ? getenv("SDL_VIDEODRIVER") : "";
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     // Each frame: its events, then the phase of W and of the left button.
     const struct {
         std::vector<std::pair<Uint8, int>> events;
@@ -150,6 +101,16 @@ TEST(InputTest, KeysAndButtonsFollowTheirPhasesAndACloseRequestEndsTheLoop) {
         SDL_Event left;
         EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 0) << "all were taken";
     }
+    const TickSource system = FrameTicks;
+    FrameTicks = {ReadDrivenClock, [](std::uint32_t millis) { Driven.waited += millis; }};
+    for (const double rate : {30.0, 60.0, 120.0, 240.0, 1000.0, double{INFINITY}}) {
+        EXPECT_NEAR(PlaySpeed(rate), 1.0, 0.03) << rate << " frames a second";
+        EXPECT_EQ(Driven.waited > 0, rate > 120.0) << rate << " frames a second";
+    }
+    FrameTicks = system;
+    SDL_Quit();
+    previous.empty() ? unsetenv("SDL_VIDEODRIVER") : setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
+    ResetGlobalRecords();
 }
 
 } // namespace
