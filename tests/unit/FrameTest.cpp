@@ -18,17 +18,14 @@
 
 namespace {
 
-// A clock the test drives: the loop reads it and waits on it, and each frame moves it on by the
-// frame's own length.
-struct {
-    std::uint32_t start;
-    double frameMillis, waited;
-    int frames;
-} Driven;
+// A clock the test drives from here: the loop reads it and waits on it, and each frame moves it on
+// by the frame's own length.
+constexpr std::uint32_t DrivenStart = 0xFFFFFC00u;
+double drivenFrameMillis = 0.0, drivenWaited = 0.0, drivenFrames = 0.0;
 
 std::uint32_t ReadDrivenClock() {
-    return Driven.start +
-           static_cast<std::uint32_t>(Driven.frames * Driven.frameMillis + Driven.waited);
+    return DrivenStart +
+           static_cast<std::uint32_t>(drivenFrames * drivenFrameMillis + drivenWaited);
 }
 
 // Game time over real time through the frame loop at `rate` frames a second on the driven clock,
@@ -39,14 +36,15 @@ double PlaySpeed(double rate) {
     GameState.snowTotal = 1; // a pile left, so that the level stays
     UpdateGame(1.0f);
     const float turnPerSixtieth = -GameState.yawTarget;
-    Driven = {0xFFFFFC00u, 1000.0 / rate, 0.0, 0};
-    GameState.lastTicks = Driven.start - 16;
+    drivenFrameMillis = 1000.0 / rate;
+    drivenWaited = drivenFrames = 0.0;
+    GameState.lastTicks = DrivenStart - 16;
     RunFrameLoop([] { // two seconds, or far more frames than that, should none wait
         RunFrame();
         GameState.quitRequested =
-            GameState.lastTicks - Driven.start >= 2000 || ++Driven.frames > 9999;
+            GameState.lastTicks - DrivenStart >= 2000 || ++drivenFrames > 9999;
     });
-    const double realMillis = GameState.lastTicks - (Driven.start - 16);
+    const double realMillis = GameState.lastTicks - (DrivenStart - 16);
     return (-GameState.yawTarget / turnPerSixtieth - 1.0) * (1000.0 / 60.0) / realMillis;
 }
 
@@ -102,10 +100,10 @@ TEST(FrameTest, KeysFollowTheirPhasesACloseRequestEndsTheLoopAndPlayKeepsToRealT
         EXPECT_EQ(SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS), 0) << "all were taken";
     }
     const TickSource system = FrameTicks;
-    FrameTicks = {ReadDrivenClock, [](std::uint32_t millis) { Driven.waited += millis; }};
+    FrameTicks = {ReadDrivenClock, [](std::uint32_t millis) { drivenWaited += millis; }};
     for (const double rate : {30.0, 60.0, 120.0, 240.0, 1000.0, double{INFINITY}}) {
         EXPECT_NEAR(PlaySpeed(rate), 1.0, 0.03) << rate << " frames a second";
-        EXPECT_EQ(Driven.waited > 0, rate > 120.0) << rate << " frames a second";
+        EXPECT_EQ(drivenWaited > 0, rate > 120.0) << rate << " frames a second";
     }
     FrameTicks = system;
     SDL_Quit();
