@@ -30,7 +30,7 @@ void DrainEvents() {
 } // namespace
 
 void RunFrame() {
-    MeasureFrame(ReadTickCount());
+    MeasureFrame(FrameTicks.readTicks());
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SDL_PumpEvents();
     PollInput();

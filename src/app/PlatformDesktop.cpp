@@ -1,3 +1,4 @@
+#include "app/FrameClock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "game/GameState.h"
@@ -20,6 +21,7 @@ unsigned KeyTableIndex(unsigned symbol) {
 
 void RunFrameLoop(void (*frame)()) {
     while (!GameState.quitRequested) {
+        PaceFrame();
         frame();
     }
 }

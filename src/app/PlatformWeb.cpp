@@ -1,5 +1,6 @@
 // The browser build: Emscripten's SDL for the window and the pointer, the page's own keys, touch
 // and pads as key events queued here, and a frame loop that the page's animation timer drives.
+#include "app/FrameClock.h"
 #include "app/Input.h"
 #include "app/Platform.h"
 #include "app/Video.h"
@@ -23,7 +24,12 @@ PageKeyQueue PageKeys;
 
 void (*runFrame)() = nullptr;
 
+// The page's animation frames follow the screen, which may be faster than the game is made for:
+// those that come too soon after the last frame are let go by.
 void RunBrowserFrame() {
+    if (FrameWaitMillis(FrameTicks.readTicks()) > 0) {
+        return;
+    }
     runFrame();
     if (GameState.quitRequested) {
         emscripten_cancel_main_loop();

@@ -175,7 +175,8 @@ float BlendAngle(float target, float fraction) {
         wrapped = static_cast<float>(goal + std::fmod(heading - goal, Turn));
         WrapTurnByTurn(wrapped, goal);
     }
-    return wrapped + (target - wrapped) * fraction;
+    // Rounded once, so that the whole way lands on the target itself.
+    return static_cast<float>(double{wrapped} + (double{target} - wrapped) * fraction);
 }
 
 void UpdateGame(float timeScale) {

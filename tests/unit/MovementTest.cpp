@@ -119,8 +119,12 @@ TEST_F(MovementTest, BlendAngleTakesTheShortWay) {
         GameState.ballHeading = c[0];
         EXPECT_LE(std::fabs(BlendAngle(c[1], 0.0f) - c[1]), 3.1416f) << c[0] << " toward " << c[1];
     }
+    for (float heading = -9.0f; heading < 9.0f; heading += 0.01f) { // the whole way: the target
+        GameState.ballHeading = heading;
+        EXPECT_EQ(BlendAngle(heading * -0.3f, 1.0f), heading * -0.3f) << heading;
+    }
     GameState.ballHeading = 0.25f;
-    EXPECT_FLOAT_EQ(BlendAngle(1e30f, 1.0f), 1e30f);
+    EXPECT_EQ(BlendAngle(1e30f, 1.0f), 1e30f);
     for (const auto& [target, fraction] : {std::pair{NAN, 0.5f}, {INFINITY, 0.5f}, {1.0f, NAN}}) {
         EXPECT_EQ(BlendAngle(target, fraction), 0.25f) << target << ", " << fraction;
     }

@@ -115,6 +115,8 @@ struct Ring {
 };
 
 constexpr int BodyRings = 18; // base centre, base rim, rings 1 to 15, top
+// The base rim has 6 points where every other ring has 12: the body's 372 triangles need it
+// (6 in the base, 18 from the rim to ring 1, 14 bands of 24, 12 in the top; a rim of 12 gives 384).
 constexpr int RingPoints[BodyRings] = {1,  6,  12, 12, 12, 12, 12, 12, 12,
                                        12, 12, 12, 12, 12, 12, 12, 12, 1};
 constexpr Ring SmallBody[BodyRings] = {
