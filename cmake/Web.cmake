@@ -84,5 +84,6 @@ add_custom_command(OUTPUT ${WEB_ZIP}
         -P ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
     DEPENDS snowroll ${WEB_PAGE} ${WEB_TUNE} ${WEB_SCRIPTS} ${WEB_PLAIN}
         ${PROJECT_SOURCE_DIR}/cmake/WebDist.cmake
-    COMMENT "Putting the page together in dist/ and snowroll-web.zip")
+    COMMENT "Putting the page together in dist/ and snowroll-web.zip"
+    VERBATIM)
 add_custom_target(web_dist ALL DEPENDS ${WEB_ZIP})
