@@ -4,8 +4,6 @@
 #include "support/GameTest.h"
 #include "support/Scratch.h"
 
-#include <filesystem>
-
 namespace {
 
 const std::string Preload = std::string("LD_PRELOAD=") + SDL12_COMPAT_LIBRARY;
@@ -13,7 +11,6 @@ const std::string Preload = std::string("LD_PRELOAD=") + SDL12_COMPAT_LIBRARY;
 using GameWindowTest = GameTest;
 
 TEST_F(GameWindowTest, PlayFromTheStartTurnSteerAndClose) {
-    std::filesystem::create_directories(SCREENSHOT_DIR);
     // Arguments mean nothing to the game.
     ASSERT_TRUE(
         StartAndAwaitOverlay(GAME_BINARY, SOURCE_DIR, {"--help", "-fullscreen", "level9"}, {}));

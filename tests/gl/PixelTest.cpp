@@ -16,13 +16,12 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -57,8 +56,8 @@ Picture ReadFrame() {
 // that the display holds only the windows a test makes itself.
 struct PixelTest : ::testing::Test {
     void SetUp() override {
-        char previous[PATH_MAX];
-        ASSERT_TRUE(getcwd(previous, sizeof previous) != nullptr && chdir(SOURCE_DIR) == 0);
+        const std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(SOURCE_DIR);
         InitVideo();
         if (!assetsPrepared) {
             PrepareAssets();
@@ -67,7 +66,7 @@ struct PixelTest : ::testing::Test {
             GameState.atlasTexture = LoadTextureAtlas();
         }
         atlas = GameState.atlasTexture;
-        ASSERT_EQ(chdir(previous), 0);
+        std::filesystem::current_path(previous);
         ResetScene();
     }
     void TearDown() override {

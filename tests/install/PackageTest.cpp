@@ -3,9 +3,6 @@
 // unrelated folder.
 #include "Command.h"
 #include "support/GameTest.h"
-#include "support/Scratch.h"
-
-#include <filesystem>
 
 namespace {
 

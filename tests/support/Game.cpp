@@ -76,9 +76,8 @@ std::string GameOutput(const GameProcess& game) {
 namespace {
 // The process id its owner gave the window (_NET_WM_PID), or 0.
 long WindowPid(Display* display, Window window) {
-    unsigned long unused = 0;
+    unsigned long unused = 0, count = 0;
     int format = 0;
-    unsigned long count = 0;
     unsigned char* data = nullptr;
     long pid = 0;
     if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
@@ -101,10 +100,9 @@ void CloseDisplay(Display* display) {
 }
 
 Window GameWindow(Display* display, int pid) {
-    Window unused = 0;
+    Window unused = 0, found = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    Window found = 0;
     XQueryTree(display, DefaultRootWindow(display), &unused, &unused, &children, &count);
     for (unsigned k = 0; k < count && found == 0 && pid > 0; ++k) {
         XWindowAttributes a{};
@@ -146,9 +144,7 @@ bool CaptureWindow(Display* display, Window window, Picture* picture) {
     // The test display's 24-bit TrueColor.
     const bool read = image != nullptr && image->red_mask == 0xFF0000 &&
                       image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
-    if (read) {
-        *picture = Picture{640, 480, {}};
-    }
+    *picture = Picture{640, 480, {}};
     for (int k = 0; read && k < 640 * 480; ++k) {
         const unsigned long pixel = XGetPixel(image, k % 640, k / 640);
         for (int shift : {16, 8, 0}) {

@@ -18,6 +18,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -179,10 +180,8 @@ TEST(CollisionTest, FacesCornersBorderAndHostileValues) {
         GameState.ballX = c.x;
         GameState.ballZ = c.z;
         ResolveWallCollisions(c.radius);
-        for (const auto& [got, want] :
-             {std::pair{GameState.ballX, c.wantX}, {GameState.ballZ, c.wantZ}}) {
-            EXPECT_NEAR(got, want, 1e-4f) << c.what;
-        }
+        EXPECT_NEAR(GameState.ballX, c.wantX, 1e-4f) << c.what;
+        EXPECT_NEAR(GameState.ballZ, c.wantZ, 1e-4f) << c.what;
         ResetGlobalRecords();
     }
 }
@@ -303,11 +302,9 @@ TEST_F(SnowTest, TheSkippingScanGathersWhatTheFullScanGathers) {
 // start.
 TEST_F(SnowTest, LevelsAdvanceAndWrapAround) {
     ScratchFolder folder;
-    std::string allTrees;
-    for (int r = 0; r < 25; ++r) {
-        allTrees += std::string(25, '1') + "\n";
-    }
-    folder.Write("Media/level3.txt", allTrees);
+    std::ostringstream allTrees;
+    std::fill_n(std::ostream_iterator<std::string>(allTrees, "\n"), 25, std::string(25, '1'));
+    folder.Write("Media/level3.txt", allTrees.str());
     std::filesystem::create_directory(folder.path + "/Media/level4.txt");
     GameState.level = 2;
     NewGame();

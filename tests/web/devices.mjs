@@ -1,21 +1,12 @@
 // The page on other devices: a phone's two thumbs, a gamepad, keys by their place on a foreign
 // layout, the pointer and focus leaving, fullscreen, small screens, and a second visit offline.
-import {execFileSync} from 'node:child_process';
 import path from 'node:path';
-import {Changed, Check, Deadline, Launch, LevelLine, Matches, Scene, Serve, SnowLine, WaitFor} from './support.mjs';
+import {AwaitShot, Changed, Check, Deadline, Decode, Launch, LevelLine, Matches, Rest, Scene, Serve,
+        Shot, SnowLine, WaitFor} from './support.mjs';
 
-// The picture at whatever size the page shows it, brought to the game's 640 by 480 frame.
-const FrameOf = input => execFileSync('/usr/bin/convert', ['png:-', '-resize', '640x480!', '-depth', '8', 'rgba:-'],
-                                      {input, maxBuffer: 1 << 24});
-const Reference = FrameOf(execFileSync('/usr/bin/convert', ['tests/reference/overlay-level-1.png', 'png:-']));
-const Frame = async page => FrameOf(await (await page.$('#canvas')).screenshot());
-const AwaitFrame = (page, wanted) => WaitFor(async () => { const f = await Frame(page); return wanted(f) && f; });
-// A picture that the next one no longer differs from: the view has come to rest.
-function Rest(page, last = null) {
-  return AwaitFrame(page, frame => [last && Changed(frame, last, Scene) < 0.01, last = frame][0]);
-}
-const Turned = async (page, from) => from && AwaitFrame(page, frame => Changed(frame, from, Scene) > 0.08);
-const Gathered = page => AwaitFrame(page, frame => !Matches(frame, Reference, SnowLine));
+const Reference = Decode('tests/reference/overlay-level-1.png');
+const Turned = async (page, from) => from && AwaitShot(page, frame => Changed(frame, from, Scene) > 0.08);
+const Gathered = page => AwaitShot(page, frame => !Matches(frame, Reference, SnowLine));
 const NoOverflow = page => page.evaluate(() => document.documentElement.scrollWidth <= innerWidth);
 const Drag = async (page, [x, y], [toX, toY]) => { await page.touchscreen.touchStart(x, y); await page.touchscreen.touchMove(toX, toY); };
 const Pad = (page, axes) => page.evaluate(axes => { fakePad = {connected: true, axes, buttons: []}; }, axes);
@@ -71,13 +62,13 @@ async function Desktop(dist) {
   await Pad(page, [0, 0, 0, 0]);
   Check(looked && await Rest(page), 'the right stick turns the view, which rests when let go');
   await page.mouse.move(box.x + box.width - 4, box.y + box.height / 2);
-  const spun = await Turned(page, await Frame(page));
+  const spun = await Turned(page, await Shot(page));
   await page.mouse.move(box.x + box.width + 20, box.y + box.height / 2);
   Check(spun && await Rest(page), 'the pointer leaving the picture lets the view rest');
   const key = {code: 'KeyW', key: 'z', text: 'z', windowsVirtualKeyCode: 90}; // W's place on AZERTY
   const Press = async type => (await page.target().createCDPSession()).send('Input.dispatchKeyEvent', {type, ...key});
   await Press('keyDown');
-  const rolled = await Turned(page, await Frame(page));
+  const rolled = await Turned(page, await Shot(page));
   await page.evaluate(() => window.dispatchEvent(new Event('blur')));
   Check(rolled && await Rest(page), 'the key in W\'s place steers on AZERTY, and losing focus stops the figure');
   await Press('keyUp');
@@ -98,7 +89,7 @@ async function Offline(page, server) {
   await page.setOfflineMode(true);
   await page.reload();
   await (await page.waitForSelector('#cover.ready', {timeout: Deadline}).catch(() => null))?.click();
-  const started = await AwaitFrame(page, frame => Matches(frame, Reference, LevelLine));
+  const started = await AwaitShot(page, frame => Matches(frame, Reference, LevelLine));
   const offline = await page.evaluate(() => fetch('never-kept').then(() => false, () => true));
   Check(kept && started && offline, 'a second visit with no network starts the game from the kept files',
         `kept ${kept}, started ${Boolean(started)}, offline ${offline}`);

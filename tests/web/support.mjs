@@ -37,15 +37,21 @@ export async function WaitFor(probe) {
   return null;
 }
 
-// The RGBA pixels of a PNG: a file, or the bytes given for the name "-".
-export const Decode = (file, input) => execFileSync(
-    '/usr/bin/convert', [`png:${file}`, '-depth', '8', 'rgba:-'], {input, maxBuffer: 1 << 24});
+// The RGBA pixels of a PNG brought to the game's 640 by 480 frame: a file, or the bytes given for
+// the name "-".
+export const Decode = (file, input) => execFileSync('/usr/bin/convert',
+    [`png:${file}`, '-resize', '640x480!', '-depth', '8', 'rgba:-'], {input, maxBuffer: 1 << 24});
+
+// A picture of the canvas, at whatever size the page shows it.
+export const Shot = async page => Decode('-', await (await page.$('#canvas')).screenshot());
 
 // Polls pictures of the canvas until one satisfies `wanted`; that picture, or null at the deadline.
-export const AwaitShot = (page, wanted) => WaitFor(async () => {
-  const shot = Decode('-', await (await page.$('#canvas')).screenshot());
-  return wanted(shot) && shot;
-});
+export const AwaitShot = (page, wanted) =>
+  WaitFor(async () => (shot => wanted(shot) && shot)(await Shot(page)));
+
+// A picture that the next one no longer differs from: the view has come to rest.
+export const Rest = (page, last = null) =>
+  AwaitShot(page, shot => [last && Changed(shot, last, Scene) < 0.01, last = shot][0]);
 
 // Compares the rectangle of two pictures: the share of pixels with a channel off by more than the
 // tolerance, and the overlap of their histograms of coarse colours (8 levels a channel).
