@@ -9,6 +9,7 @@
 #include "support/Scratch.h"
 
 #include <SDL.h>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -59,6 +60,9 @@ void Push(Uint8 type, int which) {
     ASSERT_EQ(SDL_PushEvent(&event), 0);
 }
 
+using namespace std::chrono_literals;
+constexpr auto SystemWait = 20ms;
+
 constexpr ButtonState Up = ButtonState::Up;
 constexpr ButtonState Held = ButtonState::Held;
 constexpr ButtonState Pressed = ButtonState::Pressed;
@@ -105,6 +109,13 @@ TEST(FrameTest, KeysFollowTheirPhasesACloseRequestEndsTheLoopAndPlayKeepsToRealT
         EXPECT_EQ(drivenWaited > 0, rate > 120.0) << rate << " frames a second";
     }
     FrameTicks = system;
+    // The system's ticks are the monotonic clock's milliseconds, and its wait lasts as asked.
+    const auto now = [] { return std::chrono::steady_clock::now().time_since_epoch() / 1ms; };
+    const auto before = now();
+    EXPECT_LE(FrameTicks.readTicks() - static_cast<std::uint32_t>(before), 50u)
+        << "ticks in milliseconds";
+    FrameTicks.wait(SystemWait / 1ms);
+    EXPECT_GE(now() - before, SystemWait / 1ms) << "the frame loop's wait";
     SDL_Quit();
     previous.empty() ? unsetenv("SDL_VIDEODRIVER") : setenv("SDL_VIDEODRIVER", previous.c_str(), 1);
     ResetGlobalRecords();
