@@ -148,20 +148,27 @@ TEST_F(PixelTest, FigureAtThreeSizesAndTwoHeadingsAndBesideATree) {
 
 // The first view of a level once the camera has flown out behind the figure; and the browser's
 // renderer drawing each scene as the immediate one does: the level's buffers built once the level
-// is read, then more and more piles gathered (collapsed in place), seen from two sides. Its text is
-// compared with the same picture as the desktop's below.
+// is read (after a level of snow without trees), then every other pile of more and more columns
+// gathered (collapsed in place), seen from two sides, the figure close. The walk of the level gives
+// every pile that holds snow, on its own point. Its text is compared with the same picture as the
+// desktop's below.
 TEST_F(PixelTest, BatchedWorldMatchesImmediateWorld) {
-    // The view's yaw, and the column up to which the piles from column 20 on are gathered.
-    const std::pair<float, int> scenes[] = {{0.0f, 20}, {0.0f, 30}, {2.0f, 49}};
-    DrawWorldBatched(); // an open level, whose buffers must give way to the next level's
+    // The view's yaw and distance, and the column up to which every other pile from column 20 on
+    // is gathered.
+    const float scenes[][3] = {{0.0f, 30.0f, 20}, {0.0f, 30.0f, 30}, {2.0f, 12.0f, 49}};
+    std::fill_n(&LevelMap.snow[0][0], SnowPoints * SnowPoints, 1);
+    DrawWorldBatched(); // a level whose buffers must give way to the next level's
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     BuildTestLevel();
     ResetPlayer();
-    for (const auto& [yaw, gatheredTo] : scenes) {
-        for (int a = 20; a < gatheredTo; ++a) {
-            std::fill_n(LevelMap.snow[a], SnowPoints, 0);
+    for (const auto& [yaw, distance, gatheredTo] : scenes) {
+        for (int point = 20 * SnowPoints; point < gatheredTo * SnowPoints; point += 2) {
+            LevelMap.snow[point / SnowPoints][point % SnowPoints] = 0;
         }
-        AimCamera(StartX, 5.75f, StartZ, StartPitch, yaw, 30.0f);
+        WalkWorld([](const Placement& placed) {
+            EXPECT_TRUE(placed.piece != Piece::Pile || LevelMap.snow[placed.snowA][placed.snowB]);
+        });
+        AimCamera(StartX, 5.75f, StartZ, StartPitch, yaw, distance);
         DrawWorldBatched();
         const Picture batched = ReadFrame();
         DrawWorld();
