@@ -50,8 +50,7 @@ double PlaySpeed(double rate) {
 
 // Queues an event of `type` for the key symbol or mouse button `which`.
 void Push(Uint8 type, int which) {
-    SDL_Event event{};
-    event.type = type;
+    SDL_Event event{type};
     if (type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) {
         event.button.button = static_cast<Uint8>(which);
     } else {
