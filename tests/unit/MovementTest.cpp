@@ -208,8 +208,7 @@ TEST_F(MovementTest, TheCameraEasesLeftToRightAndSettlesBehindTheBall) {
         GameState.ballSize = 1.0f;
         UpdateGame(1.0f);
     }
-    const float size = GameState.ballSize;
-    const float pitch = GameState.cameraPitch;
+    const float size = GameState.ballSize, pitch = GameState.cameraPitch;
     const float behind = 30.0f + 50.0f * size;
     EXPECT_NEAR(GameState.cameraX, StartX - std::cos(pitch) * behind, 1e-3f);
     EXPECT_NEAR(GameState.cameraY, 5.75f + 15.0f * size - std::sin(pitch) * behind, 1e-3f);
